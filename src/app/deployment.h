@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Texts that belong to whoever ships the editor rather than to the editor itself.
+// A deployment changes them here and nowhere else.
+
+namespace glimra::deployment {
+
+/// Caption of every message box.
+inline constexpr char16_t ApplicationTitle[] = u"Glimra絵エディッタ";
+inline constexpr char16_t Author[] = u"Glimra絵エディッタ開発チーム";
+inline constexpr char16_t AuthorMail[] = u"glimra-editor@example.org";
+inline constexpr char16_t SampleDataSupplier[] = u"Glimra絵エディッタ開発チーム";
+inline constexpr char16_t SampleDataAddress[] = u"https://example.org/glimra/";
+
+} // namespace glimra::deployment

@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+#include "app/editor.h"
+
+#include "app/platformservices.h"
+#include "ui/twips.h"
+
+namespace glimra {
+
+Editor::Editor(PlatformServices &platform)
+    : m_platform(platform), m_glyphs(m_main, platform), m_list(m_main, platform, m_glyphs),
+      m_clipboard(m_main, platform, m_glyphs), m_files(m_main, platform),
+      m_new(m_main, m_glyphs, m_files)
+{
+    connect(&m_main, &MainWindow::dotClicked, this,
+            [this](int column, int row) { m_glyphs.toggleDot(column, row); });
+    connect(&m_main, &MainWindow::codeChanged, this,
+            [this](Field field) { m_glyphs.codeFieldChanged(field); });
+    connect(&m_main, &MainWindow::codeFocused, this,
+            [this](Field field) { m_glyphs.codeFieldFocused(field); });
+    connect(&m_main, &MainWindow::commandChosen, this, &Editor::run);
+    connect(&m_main, &MainWindow::backgroundClicked, this, [this] { m_main.setStatus({}); });
+    connect(&m_main, &MainWindow::closing, this, &Editor::closeDialogs);
+    startUp();
+}
+
+Editor::~Editor()
+{
+    delete m_version;
+    delete m_newData;
+}
+
+void Editor::startUp()
+{
+    for (Field field : CodeFields)
+        m_main.setText(field, QStringLiteral("00"));
+}
+
+void Editor::show()
+{
+    m_main.show();
+}
+
+void Editor::run(Command command)
+{
+    switch (command) {
+    case Command::New:
+        openNewDataDialog();
+        break;
+    case Command::Open:
+        m_files.openFromToolbar();
+        break;
+    case Command::OpenFromMenu:
+        m_files.openFromMenu();
+        break;
+    case Command::Save:
+        m_files.saveFromToolbar();
+        break;
+    case Command::SaveWithName:
+        m_files.saveWithName();
+        break;
+    case Command::Copy:
+        m_clipboard.copyFromToolbar();
+        break;
+    case Command::CopyFromMenu:
+        m_clipboard.copyFromMenu();
+        break;
+    case Command::Invert:
+        m_glyphs.invert();
+        break;
+    case Command::Add:
+        m_list.add();
+        break;
+    case Command::Delete:
+        m_list.remove();
+        break;
+    case Command::Read:
+        m_list.read();
+        break;
+    case Command::Select:
+        m_list.select();
+        break;
+    case Command::QuickPreview:
+        m_glyphs.toggleQuickPreview();
+        break;
+    case Command::Version:
+        openVersionDialog();
+        break;
+    case Command::End:
+        m_platform.endProgram();
+        break;
+    }
+}
+
+void Editor::place(QWidget *dialog)
+{
+    dialog->move(offsetByTwips(m_main.frameGeometry().topLeft(), 200, 200));
+}
+
+void Editor::openVersionDialog()
+{
+    if (!m_version) {
+        m_version = new VersionDialog;
+        place(m_version);
+    }
+    m_version->show();
+    m_version->raise();
+    m_version->activateWindow();
+}
+
+void Editor::openNewDataDialog()
+{
+    if (!m_newData) {
+        m_newData = new NewDataDialog;
+        place(m_newData);
+        connect(m_newData, &NewDataDialog::confirmed, this, [this](NewChoice choice) {
+            if (m_new.confirm(choice))
+                m_newData->close();
+        });
+    }
+    m_newData->show();
+    m_newData->raise();
+    m_newData->activateWindow();
+}
+
+void Editor::closeDialogs()
+{
+    if (m_version)
+        m_version->close();
+    if (m_newData)
+        m_newData->close();
+}
+
+} // namespace glimra

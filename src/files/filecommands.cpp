@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+#include "files/filecommands.h"
+
+#include "app/editorstate.h"
+#include "app/platformservices.h"
+#include "files/glyphfile.h"
+
+namespace glimra {
+
+FileCommands::FileCommands(EditorState &state, PlatformServices &platform)
+    : m_state(state), m_platform(platform)
+{
+}
+
+void FileCommands::openFromToolbar()
+{
+    open(Origin::Toolbar);
+}
+
+void FileCommands::openFromMenu()
+{
+    open(Origin::Menu);
+}
+
+void FileCommands::open(Origin origin)
+{
+    const QString name = m_platform.openFileName(m_fileName);
+    if (name.isEmpty())
+        return;
+    // The list is only replaced once the file is known to be readable.
+    const std::optional<GlyphFileContents> contents = ReadGlyphFile(name);
+    if (!contents) {
+        m_state.setStatus(QString::fromUtf16(messages::CannotOpen));
+        return;
+    }
+    m_fileName = name;
+    m_state.clearEntries();
+    for (const QString &entry : contents->entries)
+        m_state.appendEntry(entry);
+    if (!contents->complete) {
+        // Saving this list over the file would cut off the glyphs that could not be read,
+        // so the next toolbar Save must ask for a name.
+        m_fileReady = 0;
+        m_state.setStatus(QString::fromUtf16(messages::PartlyRead));
+        return;
+    }
+    if (origin == Origin::Toolbar)
+        m_fileReady = Ready;
+}
+
+void FileCommands::saveFromToolbar()
+{
+    if (!m_fileName.isEmpty() && m_fileReady == Ready)
+        save(m_fileName);
+    else
+        saveWithName();
+}
+
+void FileCommands::saveWithName()
+{
+    const QString name = m_platform.saveFileName(m_fileName);
+    if (name.isEmpty())
+        return;
+    m_fileName = name;
+    save(name);
+}
+
+void FileCommands::save(const QString &name)
+{
+    if (m_state.entryCount() == 0) {
+        m_state.setStatus(QString::fromUtf16(messages::NothingToWrite));
+        return;
+    }
+    QStringList entries;
+    for (int i = 0; i < m_state.entryCount(); ++i)
+        entries.append(m_state.entry(i));
+    if (WriteGlyphFile(name, entries) != WriteResult::Written) {
+        m_state.setStatus(QString::fromUtf16(messages::CannotWrite));
+        return;
+    }
+    m_fileReady = Ready;
+    m_state.setStatus(QString::fromUtf16(messages::Saved));
+}
+
+} // namespace glimra

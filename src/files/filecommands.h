@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace glimra {
+
+class EditorState;
+class PlatformServices;
+
+/// Open and save with the current file: the file name last chosen and `file_ready`, which
+/// is -1 when the toolbar Save may write to that name without asking.
+class FileCommands
+{
+public:
+    static constexpr qint16 Ready = -1;
+
+    FileCommands(EditorState &state, PlatformServices &platform);
+
+    void openFromToolbar();
+    void openFromMenu();
+    /// Writes to the current file without asking when it is ready.
+    void saveFromToolbar();
+    void saveWithName();
+
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString &name) { m_fileName = name; }
+    qint16 fileReady() const { return m_fileReady; }
+    void setFileReady(qint16 ready) { m_fileReady = ready; }
+
+private:
+    enum class Origin { Toolbar, Menu };
+    void open(Origin origin);
+    void save(const QString &name);
+
+    EditorState &m_state;
+    PlatformServices &m_platform;
+    QString m_fileName;
+    qint16 m_fileReady = 0;
+};
+
+namespace messages {
+inline constexpr char16_t Saved[] = u"データを保存しました";
+inline constexpr char16_t NothingToWrite[] = u"書き込むデータがありません";
+inline constexpr char16_t CannotWrite[] = u"ファイルに書き込めません。ファイル属性を確認してください";
+inline constexpr char16_t CannotOpen[] = u"ファイルを開けません";
+inline constexpr char16_t PartlyRead[] = u"ファイルの一部しか読み込めませんでした";
+} // namespace messages
+
+} // namespace glimra

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "list/listentry.h"
+
+#include <optional>
+
+namespace glimra {
+
+/// `a,b,c,d,e,"name"` without a line end; nothing escaped or checked.
+QString FormatFileLine(const GlyphEntry &entry);
+
+/// Codes from fixed positions, never looking at the separators; the name is the text from
+/// position 17 (at most 30 characters) less its last character. Empty for a line shorter
+/// than 17 characters, which ends the reading of a file.
+std::optional<GlyphEntry> ParseFileLine(const QString &line);
+
+} // namespace glimra

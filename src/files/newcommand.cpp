@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#include "files/newcommand.h"
+
+#include "app/editorstate.h"
+#include "files/filecommands.h"
+#include "glyph/glypheditor.h"
+
+namespace glimra {
+
+NewCommand::NewCommand(EditorState &state, GlyphEditor &editor, FileCommands &files)
+    : m_state(state), m_editor(editor), m_files(files)
+{
+}
+
+bool NewCommand::confirm(NewChoice choice)
+{
+    switch (choice) {
+    case NewChoice::NewData:
+        m_editor.reset2();
+        return true;
+    case NewChoice::NewFile:
+        m_editor.reset2();
+        m_files.setFileName(QString());
+        m_files.setFileReady(0);
+        m_state.clearEntries();
+        return true;
+    case NewChoice::None:
+        break;
+    }
+    return false;
+}
+
+} // namespace glimra

@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+#include "glyph/glypheditor.h"
+
+#include "app/editorstate.h"
+#include "app/platformservices.h"
+
+namespace glimra {
+
+namespace {
+
+FocusTarget followingField(Field field)
+{
+    switch (field) {
+    case Field::DataA:
+        return FocusTarget::DataB;
+    case Field::DataB:
+        return FocusTarget::DataC;
+    case Field::DataC:
+        return FocusTarget::DataD;
+    case Field::DataD:
+        return FocusTarget::DataE;
+    case Field::DataE:
+    case Field::DataName:
+        break;
+    }
+    return FocusTarget::DataName;
+}
+
+} // namespace
+
+GlyphEditor::GlyphEditor(EditorState &state, PlatformServices &platform)
+    : m_state(state), m_platform(platform)
+{
+}
+
+void GlyphEditor::toggleDot(int column, int row)
+{
+    const bool on = !m_state.dot(column, row);
+    m_state.setDot(column, row, on);
+    m_state.setPreviewDot(column, row, on);
+    gridToData();
+}
+
+void GlyphEditor::gridToData()
+{
+    for (int c = 1; c <= ColumnCount; ++c) {
+        int value = 0;
+        for (int r = 1; r <= RowCount; ++r) {
+            if (m_state.dot(c, r))
+                value += 1 << (r - 1);
+        }
+        m_state.setText(codeField(c), FormatColumnCode(value));
+    }
+}
+
+CodeTexts GlyphEditor::codeTexts() const
+{
+    CodeTexts texts;
+    for (int c = 1; c <= ColumnCount; ++c)
+        texts[c - 1] = m_state.text(codeField(c));
+    return texts;
+}
+
+CodeCheck GlyphEditor::normaliseCodeFields()
+{
+    const CodeCheck check = checkColumnCodes(codeTexts());
+    for (int i = 0; i < ColumnCount; ++i) {
+        if (check.filled[i])
+            m_state.setText(CodeFields[i], check.texts[i]);
+    }
+    for (int i = 0; i < ColumnCount; ++i) {
+        if (check.padded[i])
+            m_state.setText(CodeFields[i], check.texts[i]);
+    }
+    return check;
+}
+
+void GlyphEditor::dataToGrid()
+{
+    const CodeCheck check = normaliseCodeFields();
+    if (check.refusal != CodeRefusal::None) {
+        m_platform.message(refusalMessage(check.refusal));
+        return;
+    }
+    for (int c = 1; c <= ColumnCount; ++c) {
+        int value = check.values[c - 1];
+        for (int r = 1; r <= RowCount; ++r) {
+            m_state.setDot(c, r, value % 2 == 1);
+            value /= 2;
+        }
+    }
+    refreshPreview();
+}
+
+void GlyphEditor::refreshPreview()
+{
+    for (int c = 1; c <= ColumnCount; ++c) {
+        for (int r = 1; r <= RowCount; ++r)
+            m_state.setPreviewDot(c, r, m_state.dot(c, r));
+    }
+}
+
+void GlyphEditor::codeFieldChanged(Field field)
+{
+    if (m_state.caret(field) != 2)
+        return;
+    m_state.setFocus(followingField(field));
+    dataToGrid();
+}
+
+void GlyphEditor::codeFieldFocused(Field field)
+{
+    m_state.select(field, 0, 2);
+}
+
+void GlyphEditor::invert()
+{
+    for (int c = 1; c <= ColumnCount; ++c) {
+        for (int r = 1; r <= RowCount; ++r)
+            m_state.setDot(c, r, !m_state.dot(c, r));
+    }
+    refreshPreview();
+    gridToData();
+    m_platform.beep();
+    m_state.setStatus(QString::fromUtf16(messages::Inverted));
+}
+
+void GlyphEditor::reset2()
+{
+    for (int c = 1; c <= ColumnCount; ++c) {
+        for (int r = 1; r <= RowCount; ++r)
+            m_state.setDot(c, r, false);
+    }
+    refreshPreview();
+    for (Field field : CodeFields)
+        m_state.setText(field, QStringLiteral("00"));
+    m_state.setText(Field::DataName, QString());
+}
+
+void GlyphEditor::toggleQuickPreview()
+{
+    m_state.setQuickPreview(!m_state.quickPreview());
+}
+
+} // namespace glimra

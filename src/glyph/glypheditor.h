@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "glyph/columncode.h"
+
+namespace glimra {
+
+class EditorState;
+class PlatformServices;
+
+/// Drawing one glyph: the dot grid, the five column codes and the preview, kept in step
+/// only where an operation says so.
+class GlyphEditor
+{
+public:
+    GlyphEditor(EditorState &state, PlatformServices &platform);
+
+    /// A click on a dot cell: flips it and its preview cell, then rewrites the codes.
+    void toggleDot(int column, int row);
+    /// Rewrites all five code fields from the grid in the written form.
+    void gridToData();
+    /// Redraws the grid and the preview from the five code fields, or shows why it cannot.
+    void dataToGrid();
+    void refreshPreview();
+
+    /// A change of a code field's text: a caret at 2 means the second character has just
+    /// been typed, so move on and decode.
+    void codeFieldChanged(Field field);
+    void codeFieldFocused(Field field);
+
+    void invert();
+    /// Clears the editor: no dot, codes "00", no name.
+    void reset2();
+    void toggleQuickPreview();
+
+    /// Empty fields to "00" and single characters padded, written in field order as far as
+    /// the checks allow; returns how far the rules got.
+    CodeCheck normaliseCodeFields();
+    CodeTexts codeTexts() const;
+
+private:
+    EditorState &m_state;
+    PlatformServices &m_platform;
+};
+
+namespace messages {
+inline constexpr char16_t Inverted[] = u"白黒反転処理をしました";
+} // namespace messages
+
+} // namespace glimra

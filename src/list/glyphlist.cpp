@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "list/glyphlist.h"
+
+#include "app/editorstate.h"
+#include "app/platformservices.h"
+#include "glyph/glypheditor.h"
+#include "list/listentry.h"
+
+namespace glimra {
+
+GlyphList::GlyphList(EditorState &state, PlatformServices &platform, GlyphEditor &editor)
+    : m_state(state), m_platform(platform), m_editor(editor)
+{
+}
+
+bool GlyphList::allCodesZero() const
+{
+    for (Field field : CodeFields) {
+        if (m_state.text(field) != u"00")
+            return false;
+    }
+    return true;
+}
+
+void GlyphList::add()
+{
+    const CodeCheck check = m_editor.normaliseCodeFields();
+    switch (check.refusal) {
+    case CodeRefusal::TooLong:
+    case CodeRefusal::OutOfRange:
+        m_platform.message(refusalMessage(check.refusal));
+        return;
+    case CodeRefusal::NotHexadecimal:
+        // Whatever the fields hold that is not a code gives way to the grid, silently;
+        // the grid's codes are always in range.
+        m_editor.gridToData();
+        break;
+    case CodeRefusal::None:
+        break;
+    }
+    if (allCodesZero())
+        m_editor.gridToData();
+    m_editor.dataToGrid();
+    if (allCodesZero()) {
+        m_platform.beep();
+        m_state.setFocus(FocusTarget::DataA);
+        m_state.setStatus(QString::fromUtf16(messages::EnterData));
+        return;
+    }
+    const QString name = m_state.text(Field::DataName);
+    if (name.isEmpty()) {
+        m_platform.beep();
+        m_state.setStatus(QString::fromUtf16(messages::EnterName));
+        m_state.setFocus(FocusTarget::DataName);
+        return;
+    }
+    m_state.appendEntry(FormatListEntry(m_editor.codeTexts(), name));
+    m_editor.reset2();
+}
+
+void GlyphList::remove()
+{
+    const int index = m_state.selectedIndex();
+    if (index < 0)
+        return;
+    m_state.removeEntry(index);
+    m_state.setFocus(FocusTarget::DataList);
+}
+
+void GlyphList::select()
+{
+    if (m_state.quickPreview())
+        loadSelected();
+}
+
+void GlyphList::read()
+{
+    loadSelected();
+}
+
+void GlyphList::loadSelected()
+{
+    const int index = m_state.selectedIndex();
+    const GlyphEntry entry = ParseListEntry(index < 0 ? QString() : m_state.entry(index));
+    m_state.setText(Field::DataName, entry.name);
+    for (int i = 0; i < ColumnCount; ++i)
+        m_state.setText(CodeFields[i], entry.codes[i]);
+    m_editor.dataToGrid();
+}
+
+} // namespace glimra

@@ -1,0 +1,439 @@
+// SPDX-License-Identifier: MIT
+#include "ui/mainwindow.h"
+
+#include "ui/dotcell.h"
+#include "ui/linewidget.h"
+#include "ui/textfield.h"
+#include "ui/twips.h"
+#include "ui/typinglimitvalidator.h"
+
+#include "files/cp932codec.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
+
+// Resources of a static library are not registered unless asked for.
+static void registerIcons()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace glimra {
+
+namespace {
+
+constexpr int ClientWidth = 8310;
+constexpr int ClientHeight = 2610;
+constexpr int CodeTypingLimit = 2;
+constexpr int NameTypingLimit = 17;
+
+QString u16(const char16_t *text)
+{
+    return QString::fromUtf16(text);
+}
+
+void fillWhite(QWidget *widget)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(palette);
+}
+
+// A name must survive the trip to a glyph file: one line, in code page 932.
+bool savableName(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            return false;
+    }
+    return cp932::canEncode(text);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    registerIcons();
+    setObjectName("main");
+    setWindowTitle(u16(MainCaption));
+    setWindowIcon(QIcon(":/icons/glimra.xpm"));
+
+    m_clientArea = new QWidget(this);
+    m_clientArea->setFixedSize(px(ClientWidth), px(ClientHeight));
+    m_clientArea->installEventFilter(this);
+    setCentralWidget(m_clientArea);
+
+    // Creation order is stacking order: backdrops first, the grid lines above the cells.
+    buildToolbar(m_clientArea);
+    buildGrid(m_clientArea);
+    buildPreview(m_clientArea);
+    buildFields(m_clientArea);
+    buildButtonsAndList(m_clientArea);
+
+    m_stbar = new QStatusBar(m_clientArea);
+    m_stbar->setObjectName("stbar");
+    m_stbar->setSizeGripEnabled(false);
+    m_stbar->setGeometry(twipsRect(0, 2355, 8310, 255));
+    // A permanent label rather than showMessage(): a message would vanish as soon as a menu
+    // item is hovered, and ours stays until the program writes another.
+    m_statusText = new QLabel(m_stbar);
+    m_stbar->addWidget(m_statusText, 1);
+
+    buildMenus();
+
+    QWidget *order[] = {findChild<QWidget *>("icon_new"), findChild<QWidget *>("icon_save"),
+                        findChild<QWidget *>("icon_open"), findChild<QWidget *>("icon_copy"),
+                        m_codeFields[0], m_codeFields[1], m_codeFields[2], m_codeFields[3],
+                        m_codeFields[4], findChild<QWidget *>("reverse"), m_data_list,
+                        findChild<QWidget *>("data_add"), findChild<QWidget *>("data_read"),
+                        m_data_name, findChild<QWidget *>("data_delete")};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::buildToolbar(QWidget *area)
+{
+    (new LineWidget(120, 0, 3840, 0, area))->setObjectName("Line15");
+    (new LineWidget(120, 360, 3840, 360, area))->setObjectName("Line16");
+    pictureButton(area, "icon_new", "new", twipsRect(120, 60, 270, 270), Command::New);
+    pictureButton(area, "icon_open", "open", twipsRect(480, 60, 270, 270), Command::Open);
+    pictureButton(area, "icon_save", "save", twipsRect(840, 60, 270, 270), Command::Save);
+    pictureButton(area, "icon_copy", "copy", twipsRect(1200, 60, 270, 270), Command::Copy)
+        ->setToolTip(QStringLiteral("クリップボードにデータをコピー"));
+    pictureButton(area, "reverse", "reverse", twipsRect(1560, 60, 255, 255), Command::Invert)
+        ->setToolTip(QStringLiteral("ドットの反転処理"));
+}
+
+QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, const char *picture,
+                                       QRect place, Command command)
+{
+    auto *button = new QToolButton(area);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setIcon(QIcon(QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(picture))));
+    button->setIconSize(QSize(16, 16));
+    button->setAutoRaise(true);
+    button->setAutoFillBackground(true);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
+    palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    button->setPalette(palette);
+    connect(button, &QToolButton::clicked, this, [this, command] { emit commandChosen(command); });
+    return button;
+}
+
+void MainWindow::buildGrid(QWidget *area)
+{
+    auto *backdrop = new QLabel(area);
+    backdrop->setObjectName("Label1");
+    backdrop->setGeometry(twipsRect(120, 480, 1215, 1695));
+    fillWhite(backdrop);
+
+    for (int c = 1; c <= ColumnCount; ++c) {
+        for (int r = 1; r <= RowCount; ++r) {
+            auto *cell = new DotCell(area);
+            cell->setObjectName(QStringLiteral("dot%1%2").arg(c).arg(r));
+            cell->setGeometry(twipsRect(120 + 240 * (c - 1), 480 + 240 * (r - 1), 255, 255));
+            connect(cell, &DotCell::clicked, this, [this, c, r] { emit dotClicked(c, r); });
+            m_dots[c - 1][r - 1] = cell;
+        }
+    }
+
+    const std::pair<const char *, int> verticals[] = {{"Line1", 120}, {"Line5", 360},
+                                                      {"Line6", 600}, {"Line7", 840},
+                                                      {"Line8", 1080}, {"Line3", 1320}};
+    for (const auto &[name, x] : verticals)
+        (new LineWidget(x, 480, x, 2160, area))->setObjectName(name);
+    const std::pair<const char *, int> horizontals[] = {
+        {"Line2", 480},   {"Line9", 720},   {"Line10", 960},  {"Line11", 1200},
+        {"Line12", 1440}, {"Line13", 1680}, {"Line14", 1920}, {"Line4", 2160}};
+    for (const auto &[name, y] : horizontals)
+        (new LineWidget(120, y, 1320, y, area))->setObjectName(name);
+}
+
+void MainWindow::buildPreview(QWidget *area)
+{
+    auto *backdrop = new QLabel(area);
+    backdrop->setObjectName("Label4");
+    backdrop->setGeometry(twipsRect(1680, 1920, 225, 315));
+    fillWhite(backdrop);
+
+    for (int c = 1; c <= ColumnCount; ++c) {
+        for (int r = 1; r <= RowCount; ++r) {
+            auto *cell = new DotCell(area);
+            cell->setObjectName(QStringLiteral("smalldot%1%2").arg(c).arg(r));
+            cell->setGeometry(twipsRect(1680 + 45 * (c - 1), 1920 + 45 * (r - 1), 45, 45));
+            m_smalldots[c - 1][r - 1] = cell;
+        }
+    }
+}
+
+void MainWindow::buildFields(QWidget *area)
+{
+    auto *caption = new QLabel(QStringLiteral("データ名"), area);
+    caption->setObjectName("Label2");
+    caption->setGeometry(twipsRect(1680, 1320, 855, 255));
+
+    m_data_name = new TextField(NameTypingLimit, area);
+    m_data_name->setObjectName("data_name");
+    m_data_name->setGeometry(twipsRect(1680, 1560, 2175, 270));
+    m_data_name->setToolTip(QStringLiteral("17文字以内で名前を付けてください。"));
+    m_data_name->typingValidator()->setCharacterCheck(savableName);
+
+    const char *names[ColumnCount] = {"data_a", "data_b", "data_c", "data_d", "data_e"};
+    for (int i = 0; i < ColumnCount; ++i) {
+        auto *code = new TextField(CodeTypingLimit, area);
+        code->setObjectName(names[i]);
+        code->setGeometry(twipsRect(2040 + 360 * i, 1920, 300, 260));
+        // Codes are plain ASCII: an input method would only swallow the keys.
+        code->setAttribute(Qt::WA_InputMethodEnabled, false);
+        code->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+        const Field field = CodeFields[i];
+        connect(code, &TextField::changed, this, [this, field] { emit codeChanged(field); });
+        connect(code, &TextField::gotFocus, this, [this, field] { emit codeFocused(field); });
+        m_codeFields[i] = code;
+    }
+}
+
+QPushButton *MainWindow::pushButton(QWidget *area, const char *name, const QString &caption,
+                                    QRect place, Command command)
+{
+    auto *button = new QPushButton(caption, area);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, command] { emit commandChosen(command); });
+    return button;
+}
+
+void MainWindow::buildButtonsAndList(QWidget *area)
+{
+    pushButton(area, "data_add", QStringLiteral("追加 >"), twipsRect(2760, 480, 1095, 255),
+               Command::Add);
+    pushButton(area, "data_delete", QStringLiteral("削除"), twipsRect(2760, 840, 1095, 255),
+               Command::Delete);
+    pushButton(area, "data_read", QStringLiteral("<　読み込み"), twipsRect(2760, 1200, 1095, 255),
+               Command::Read);
+
+    m_data_list = new QListWidget(area);
+    m_data_list->setObjectName("data_list");
+    m_data_list->setGeometry(twipsRect(3960, 0, 4215, 2220));
+    m_data_list->setSortingEnabled(false);
+    // Without uniform sizes every change re-lays out every row: slow on long lists.
+    m_data_list->setUniformItemSizes(true);
+    m_data_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(m_data_list, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_programListChange)
+            emit commandChosen(Command::Select);
+    });
+}
+
+QAction *MainWindow::menuItem(QMenu *menu, const char *name, const QString &caption,
+                              Command command)
+{
+    QAction *item = menu->addAction(caption);
+    item->setObjectName(name);
+    connect(item, &QAction::triggered, this, [this, command] { emit commandChosen(command); });
+    m_actions.emplace_back(command, item);
+    return item;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル"));
+    file->setObjectName("menu_file");
+    menuItem(file, "menunew", QStringLiteral("新規作成"), Command::New);
+    menuItem(file, "menu_fileopen", QStringLiteral("ファイルを開く"), Command::OpenFromMenu);
+    menuItem(file, "menusave", QStringLiteral("名前をつけてファイルに保存"), Command::SaveWithName);
+    menuItem(file, "menuend", QStringLiteral("終了"), Command::End);
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("表示"));
+    view->setObjectName("view");
+    m_quickPreview = view->addAction(QStringLiteral("クイックプレビューを有効"));
+    m_quickPreview->setObjectName("quickPreview");
+    m_quickPreview->setCheckable(true);
+    // Qt ticks a checkable item by itself before anyone hears of the click; the toggle is
+    // the editor's own operation, so the item is put back first.
+    connect(m_quickPreview, &QAction::triggered, this, [this](bool checked) {
+        m_quickPreview->setChecked(!checked);
+        emit commandChosen(Command::QuickPreview);
+    });
+    m_actions.emplace_back(Command::QuickPreview, m_quickPreview);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("編集"));
+    edit->setObjectName("menuedit");
+    menuItem(edit, "menu_datcopy", QStringLiteral("データをクリップボードにコピー"),
+             Command::CopyFromMenu);
+
+    QAction *version = menuBar()->addAction(QStringLiteral("バージョン情報"));
+    version->setObjectName("menu_ver");
+    connect(version, &QAction::triggered, this,
+            [this] { emit commandChosen(Command::Version); });
+    m_actions.emplace_back(Command::Version, version);
+}
+
+QAction *MainWindow::action(Command command) const
+{
+    for (const auto &[which, item] : m_actions) {
+        if (which == command)
+            return item;
+    }
+    return nullptr;
+}
+
+bool MainWindow::dot(int column, int row) const
+{
+    return dotCell(column, row)->isOn();
+}
+
+void MainWindow::setDot(int column, int row, bool on)
+{
+    dotCell(column, row)->setOn(on);
+}
+
+bool MainWindow::previewDot(int column, int row) const
+{
+    return previewCell(column, row)->isOn();
+}
+
+void MainWindow::setPreviewDot(int column, int row, bool on)
+{
+    previewCell(column, row)->setOn(on);
+}
+
+TextField *MainWindow::field(Field field) const
+{
+    return field == Field::DataName ? m_data_name : m_codeFields[int(field)];
+}
+
+QString MainWindow::text(Field which) const
+{
+    return field(which)->text();
+}
+
+void MainWindow::setText(Field which, const QString &text)
+{
+    field(which)->writeText(text);
+}
+
+int MainWindow::caret(Field which) const
+{
+    return field(which)->caret();
+}
+
+void MainWindow::select(Field which, int start, int length)
+{
+    TextField *target = field(which);
+    const int available = qMax(0, int(target->text().size()) - start);
+    target->setSelection(start, qMin(length, available));
+}
+
+void MainWindow::setFocus(FocusTarget target)
+{
+    if (target == FocusTarget::DataList)
+        m_data_list->setFocus(Qt::OtherFocusReason);
+    else
+        field(Field(int(target)))->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::withoutSelect(const std::function<void()> &change)
+{
+    m_programListChange = true;
+    change();
+    m_programListChange = false;
+}
+
+void MainWindow::appendEntry(const QString &text)
+{
+    withoutSelect([&] { m_data_list->addItem(text); });
+}
+
+void MainWindow::removeEntry(int index)
+{
+    withoutSelect([&] {
+        delete m_data_list->takeItem(index);
+        // The list would otherwise move the selection on to the next entry.
+        m_data_list->selectionModel()->clear();
+    });
+}
+
+void MainWindow::clearEntries()
+{
+    withoutSelect([&] { m_data_list->clear(); });
+}
+
+QString MainWindow::entry(int index) const
+{
+    const QListWidgetItem *item = m_data_list->item(index);
+    return item ? item->text() : QString();
+}
+
+int MainWindow::entryCount() const
+{
+    return m_data_list->count();
+}
+
+int MainWindow::selectedIndex() const
+{
+    const QModelIndexList rows = m_data_list->selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+bool MainWindow::quickPreview() const
+{
+    return m_quickPreview->isChecked();
+}
+
+void MainWindow::setQuickPreview(bool on)
+{
+    m_quickPreview->setChecked(on);
+}
+
+void MainWindow::setStatus(const QString &text)
+{
+    m_statusText->setText(text);
+}
+
+QString MainWindow::status() const
+{
+    return m_statusText->text();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Only a click on the window itself counts; a control's click is its own, even when
+    // the control does nothing with it.
+    if (watched == m_clientArea) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto *press = static_cast<QMouseEvent *>(event);
+            m_backgroundPressed = press->button() == Qt::LeftButton &&
+                                  !m_clientArea->childAt(press->position().toPoint());
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *release = static_cast<QMouseEvent *>(event);
+            if (m_backgroundPressed && m_clientArea->rect().contains(release->position().toPoint()))
+                emit backgroundClicked();
+            m_backgroundPressed = false;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    emit closing();
+    event->accept();
+}
+
+} // namespace glimra

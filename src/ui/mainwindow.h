@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/editorstate.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QToolButton;
+
+namespace glimra {
+
+class DotCell;
+class TextField;
+
+/// The commands of the main window's buttons and menus.
+enum class Command {
+    New,
+    Open,
+    OpenFromMenu,
+    Save,
+    SaveWithName,
+    Copy,
+    CopyFromMenu,
+    Invert,
+    Add,
+    Delete,
+    Read,
+    Select,
+    QuickPreview,
+    Version,
+    End,
+};
+
+/// The main window, built from its design in twips. Its controls are the editor's state.
+class MainWindow : public QMainWindow, public EditorState
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+
+    bool dot(int column, int row) const override;
+    void setDot(int column, int row, bool on) override;
+    bool previewDot(int column, int row) const override;
+    void setPreviewDot(int column, int row, bool on) override;
+
+    QString text(Field field) const override;
+    void setText(Field field, const QString &text) override;
+    int caret(Field field) const override;
+    void select(Field field, int start, int length) override;
+    void setFocus(FocusTarget target) override;
+
+    void appendEntry(const QString &text) override;
+    void removeEntry(int index) override;
+    void clearEntries() override;
+    QString entry(int index) const override;
+    int entryCount() const override;
+    int selectedIndex() const override;
+
+    bool quickPreview() const override;
+    void setQuickPreview(bool on) override;
+
+    void setStatus(const QString &text) override;
+    QString status() const;
+
+    TextField *field(Field field) const;
+    DotCell *dotCell(int column, int row) const { return m_dots[column - 1][row - 1]; }
+    DotCell *previewCell(int column, int row) const { return m_smalldots[column - 1][row - 1]; }
+    QListWidget *list() const { return m_data_list; }
+    QAction *action(Command command) const;
+
+signals:
+    void dotClicked(int column, int row);
+    void codeChanged(glimra::Field field);
+    void codeFocused(glimra::Field field);
+    void commandChosen(glimra::Command command);
+    void backgroundClicked();
+    void closing();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildToolbar(QWidget *area);
+    void buildGrid(QWidget *area);
+    void buildPreview(QWidget *area);
+    void buildFields(QWidget *area);
+    void buildButtonsAndList(QWidget *area);
+    void buildMenus();
+    QToolButton *pictureButton(QWidget *area, const char *name, const char *picture,
+                               QRect place, Command command);
+    QPushButton *pushButton(QWidget *area, const char *name, const QString &caption,
+                            QRect place, Command command);
+    QAction *menuItem(QMenu *menu, const char *name, const QString &caption, Command command);
+    void withoutSelect(const std::function<void()> &change);
+
+    std::array<std::array<DotCell *, RowCount>, ColumnCount> m_dots{};
+    std::array<std::array<DotCell *, RowCount>, ColumnCount> m_smalldots{};
+    std::array<TextField *, ColumnCount> m_codeFields{};
+    TextField *m_data_name = nullptr;
+    QListWidget *m_data_list = nullptr;
+    QStatusBar *m_stbar = nullptr;
+    QLabel *m_statusText = nullptr;
+    QAction *m_quickPreview = nullptr;
+    std::vector<std::pair<Command, QAction *>> m_actions;
+    QWidget *m_clientArea = nullptr;
+    bool m_backgroundPressed = false;
+    bool m_programListChange = false;
+};
+
+/// The caption of the main window.
+inline constexpr char16_t MainCaption[] = u"Glimra絵エディッタVer2.0　[テストリリースバージョン-1]";
+
+} // namespace glimra

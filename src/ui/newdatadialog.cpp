@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+#include "ui/newdatadialog.h"
+
+#include "ui/twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace glimra {
+
+namespace {
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect place)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel *picture(QWidget *parent, const char *name, const char *resource, QRect place)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(place);
+    label->setPixmap(QPixmap(QString::fromLatin1(resource)));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+} // namespace
+
+NewDataDialog::NewDataDialog()
+{
+    setObjectName("new_data");
+    setWindowTitle(QStringLiteral("新規作成"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(px(4035), px(2070));
+
+    m_newdata = new QRadioButton(QStringLiteral("新規データの作成"), this);
+    m_newdata->setObjectName("newdata");
+    m_newdata->setGeometry(twipsRect(1080, 480, 2055, 225));
+    m_newfile = new QRadioButton(QStringLiteral("新規ファイルの作成"), this);
+    m_newfile->setObjectName("newfile");
+    m_newfile->setGeometry(twipsRect(1080, 1080, 2295, 255));
+
+    QPushButton *ok = button(this, "Command1", QStringLiteral("OK"), twipsRect(480, 1680, 975, 255));
+    QPushButton *cancel =
+        button(this, "Command2", QStringLiteral("キャンセル"), twipsRect(2280, 1680, 975, 255));
+    QLabel *figure = picture(this, "Picture1", ":/icons/picture1.xpm", twipsRect(720, 480, 270, 270));
+    QLabel *sheet = picture(this, "Picture2", ":/icons/new.xpm", twipsRect(720, 1080, 270, 270));
+
+    setTabOrder(m_newdata, m_newfile);
+    setTabOrder(m_newfile, ok);
+    setTabOrder(ok, cancel);
+    setTabOrder(cancel, figure);
+    setTabOrder(figure, sheet);
+
+    connect(ok, &QPushButton::clicked, this, [this] { emit confirmed(choice()); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+}
+
+NewChoice NewDataDialog::choice() const
+{
+    if (m_newdata->isChecked())
+        return NewChoice::NewData;
+    if (m_newfile->isChecked())
+        return NewChoice::NewFile;
+    return NewChoice::None;
+}
+
+void NewDataDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The first option takes the focus when the dialog opens, and an option button that
+    // takes the focus is chosen: OK at once starts a new glyph.
+    if (choice() == NewChoice::None) {
+        m_newdata->setChecked(true);
+        m_newdata->setFocus(Qt::TabFocusReason);
+    }
+}
+
+} // namespace glimra

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QLineEdit>
+
+namespace glimra {
+
+class TypingLimitValidator;
+
+/// A single-line field with a typing limit that the program's writes ignore, a change
+/// signal that fires for typing and for program writes alike, and a got-focus signal.
+class TextField : public QLineEdit
+{
+    Q_OBJECT
+public:
+    TextField(int typingLimit, QWidget *parent);
+
+    int typingLimit() const;
+    TypingLimitValidator *typingValidator() const { return m_validator; }
+
+    /// Replaces the whole text, uncut, leaving the caret at 0 with nothing selected, then
+    /// signals the change.
+    void writeText(const QString &text);
+    /// Start of the selection, or the caret when nothing is selected.
+    int caret() const;
+
+signals:
+    void changed();
+    void gotFocus();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    TypingLimitValidator *m_validator;
+    bool m_restoreSelectionOnPress = false;
+    int m_focusSelectionStart = 0;
+    int m_focusSelectionLength = 0;
+};
+
+} // namespace glimra

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/platformservices.h"
+
+#include <QStringList>
+
+namespace glimra {
+
+/// Records what the editor asked of the desktop and answers file dialogs from a script.
+class ScriptedPlatform : public PlatformServices
+{
+public:
+    void message(const QString &text) override { messages.append(text); }
+    void beep() override { ++beeps; }
+    QString openFileName(const QString &current) override;
+    QString saveFileName(const QString &current) override;
+    void clearClipboard() override;
+    void setClipboardText(const QString &text) override;
+    void endProgram() override { ++ends; }
+
+    QStringList messages;
+    int beeps = 0;
+    int ends = 0;
+    /// Names the next dialogs answer with, first first; an empty text is a cancel.
+    QStringList openAnswers;
+    QStringList saveAnswers;
+    /// The current file name each dialog was opened with.
+    QStringList openAsked;
+    QStringList saveAsked;
+    QString clipboard;
+    /// "clear" and "set" in the order they came.
+    QStringList clipboardCalls;
+};
+
+} // namespace glimra

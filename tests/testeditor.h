@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/editor.h"
+#include "scriptedplatform.h"
+#include "ui/dotcell.h"
+#include "ui/textfield.h"
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+namespace glimra {
+
+/// A whole editor on screen with a scripted desktop, ready for clicks and typing.
+struct TestEditor
+{
+    ScriptedPlatform platform;
+    std::unique_ptr<Editor> editor;
+
+    TestEditor() : editor(std::make_unique<Editor>(platform))
+    {
+        window().show();
+        window().activateWindow();
+        if (!QTest::qWaitForWindowActive(&window()))
+            qWarning("main window did not become active");
+    }
+
+    MainWindow &window() { return editor->mainWindow(); }
+    TextField *field(Field which) { return window().field(which); }
+    QString text(Field which) { return window().text(which); }
+
+    QStringList codes()
+    {
+        QStringList texts;
+        for (Field f : CodeFields)
+            texts << text(f);
+        return texts;
+    }
+
+    void clickDot(int column, int row)
+    {
+        QTest::mouseClick(window().dotCell(column, row), Qt::LeftButton);
+    }
+
+    void clickControl(const char *name)
+    {
+        auto *widget = window().findChild<QWidget *>(name);
+        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    }
+
+    /// The grid read back as column codes, "41" style.
+    QStringList dotCodes()
+    {
+        QStringList texts;
+        for (int c = 1; c <= ColumnCount; ++c) {
+            int value = 0;
+            for (int r = 1; r <= RowCount; ++r)
+                value |= window().dot(c, r) ? 1 << (r - 1) : 0;
+            texts << QString::number(value, 16).toUpper().rightJustified(2, u'0');
+        }
+        return texts;
+    }
+
+    /// Sets the grid from codes without going through any operation.
+    void setDots(const QStringList &texts)
+    {
+        for (int c = 1; c <= ColumnCount; ++c) {
+            const int value = texts[c - 1].toInt(nullptr, 16);
+            for (int r = 1; r <= RowCount; ++r) {
+                window().setDot(c, r, value & (1 << (r - 1)));
+                window().setPreviewDot(c, r, value & (1 << (r - 1)));
+            }
+        }
+    }
+
+    bool previewMatchesDots()
+    {
+        for (int c = 1; c <= ColumnCount; ++c) {
+            for (int r = 1; r <= RowCount; ++r) {
+                if (window().dot(c, r) != window().previewDot(c, r))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    void setCodes(const QStringList &texts)
+    {
+        for (int i = 0; i < ColumnCount; ++i)
+            window().setText(CodeFields[i], texts[i]);
+    }
+};
+
+} // namespace glimra
