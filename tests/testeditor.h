@@ -7,6 +7,7 @@
 #include "ui/textfield.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QTest>
 #include <memory>
 
@@ -29,6 +30,16 @@ struct TestEditor
     MainWindow &window() { return editor->mainWindow(); }
     TextField *field(Field which) { return window().field(which); }
     QString text(Field which) { return window().text(which); }
+
+    /// Types text the way an input method hands it over, one committed character at a time.
+    static void commit(QWidget *widget, const QString &text)
+    {
+        for (QChar c : text) {
+            QInputMethodEvent event;
+            event.setCommitString(QString(c));
+            QApplication::sendEvent(widget, &event);
+        }
+    }
 
     QStringList codes()
     {

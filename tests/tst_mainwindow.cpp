@@ -1,4 +1,246 @@
-#include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+// SPDX-License-Identifier: MIT
+#include "testeditor.h"
+#include "ui/linewidget.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+using namespace glimra;
+
+// The window design, compared control by control in twips.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void controls_data();
+    void controls();
+    void lines_data();
+    void lines();
+    void gridLinesLieAboveTheCells();
+    void windowAndClientArea();
+    void menus_data();
+    void menus();
+    void menuVersionActsOnTheBar();
+    void tabOrder();
+    void pictureButtonsShowTheirPictures();
+
+private:
+    TestEditor m_editor;
+};
+
+void TestMainWindow::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("tooltip");
+    QTest::addColumn<int>("typingLimit");
+
+    const auto row = [](const QString &name, QRect twips, const QString &caption = {},
+                        const QString &tooltip = {}, int limit = -1) {
+        QTest::newRow(qPrintable(name)) << name << twips << caption << tooltip << limit;
+    };
+    row("icon_new", {120, 60, 270, 270});
+    row("icon_open", {480, 60, 270, 270});
+    row("icon_save", {840, 60, 270, 270});
+    row("icon_copy", {1200, 60, 270, 270}, {}, u"クリップボードにデータをコピー"_qs);
+    row("reverse", {1560, 60, 255, 255}, {}, u"ドットの反転処理"_qs);
+    row("Label1", {120, 480, 1215, 1695});
+    row("Label4", {1680, 1920, 225, 315});
+    row("Label2", {1680, 1320, 855, 255}, u"データ名"_qs);
+    row("data_name", {1680, 1560, 2175, 270}, {}, u"17文字以内で名前を付けてください。"_qs, 17);
+    row("data_a", {2040, 1920, 300, 260}, {}, {}, 2);
+    row("data_b", {2400, 1920, 300, 260}, {}, {}, 2);
+    row("data_c", {2760, 1920, 300, 260}, {}, {}, 2);
+    row("data_d", {3120, 1920, 300, 260}, {}, {}, 2);
+    row("data_e", {3480, 1920, 300, 260}, {}, {}, 2);
+    row("data_add", {2760, 480, 1095, 255}, u"追加 >"_qs);
+    row("data_delete", {2760, 840, 1095, 255}, u"削除"_qs);
+    row("data_read", {2760, 1200, 1095, 255}, u"<　読み込み"_qs);
+    row("data_list", {3960, 0, 4215, 2220});
+    row("stbar", {0, 2355, 8310, 255});
+    for (int c = 1; c <= 5; ++c) {
+        for (int r = 1; r <= 7; ++r) {
+            row(QStringLiteral("dot%1%2").arg(c).arg(r),
+                {120 + 240 * (c - 1), 480 + 240 * (r - 1), 255, 255});
+            row(QStringLiteral("smalldot%1%2").arg(c).arg(r),
+                {1680 + 45 * (c - 1), 1920 + 45 * (r - 1), 45, 45});
+        }
+    }
+}
+
+void TestMainWindow::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    QFETCH(QString, caption);
+    QFETCH(QString, tooltip);
+    QFETCH(int, typingLimit);
+
+    auto *widget = m_editor.window().findChild<QWidget *>(name);
+    QVERIFY2(widget, qPrintable(name));
+    QCOMPARE(widget->parentWidget(), m_editor.window().centralWidget());
+    // Designed twips land on whole pixels, except 260 twips (17.3 px), which rounds to 17.
+    const auto pixel = [](int t) { return qRound(t / 15.0); };
+    QCOMPARE(widget->geometry(), QRect(pixel(twips.x()), pixel(twips.y()), pixel(twips.width()),
+                                       pixel(twips.height())));
+    QCOMPARE(widget->toolTip(), tooltip);
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), caption);
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        QCOMPARE(button->text(), caption);
+    if (auto *field = qobject_cast<TextField *>(widget))
+        QCOMPARE(field->typingLimit(), typingLimit);
+    else
+        QCOMPARE(typingLimit, -1);
+}
+
+void TestMainWindow::lines_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QLine>("twips");
+    const auto row = [](const char *name, QLine line) { QTest::newRow(name) << name << line; };
+    row("Line15", {120, 0, 3840, 0});
+    row("Line16", {120, 360, 3840, 360});
+    row("Line1", {120, 480, 120, 2160});
+    row("Line5", {360, 480, 360, 2160});
+    row("Line6", {600, 480, 600, 2160});
+    row("Line7", {840, 480, 840, 2160});
+    row("Line8", {1080, 480, 1080, 2160});
+    row("Line3", {1320, 480, 1320, 2160});
+    row("Line2", {120, 480, 1320, 480});
+    row("Line9", {120, 720, 1320, 720});
+    row("Line10", {120, 960, 1320, 960});
+    row("Line11", {120, 1200, 1320, 1200});
+    row("Line12", {120, 1440, 1320, 1440});
+    row("Line13", {120, 1680, 1320, 1680});
+    row("Line14", {120, 1920, 1320, 1920});
+    row("Line4", {120, 2160, 1320, 2160});
+}
+
+void TestMainWindow::lines()
+{
+    QFETCH(QString, name);
+    QFETCH(QLine, twips);
+    auto *line = m_editor.window().findChild<LineWidget *>(name);
+    QVERIFY(line);
+    // Both end points are drawn, so a line is one pixel longer than its span.
+    QCOMPARE(line->geometry(), QRect(twips.x1() / 15, twips.y1() / 15,
+                                     (twips.x2() - twips.x1()) / 15 + 1,
+                                     (twips.y2() - twips.y1()) / 15 + 1));
+}
+
+void TestMainWindow::gridLinesLieAboveTheCells()
+{
+    MainWindow &window = m_editor.window();
+    QWidget *client = window.centralWidget();
+    // dot34 covers x 40..56 and y 80..96; Line7 runs down x = 56, Line11 along y = 80.
+    QCOMPARE(client->childAt(56, 88)->objectName(), u"Line7"_qs);
+    QCOMPARE(client->childAt(48, 80)->objectName(), u"Line11"_qs);
+    QCOMPARE(client->childAt(48, 88)->objectName(), u"dot34"_qs);
+    // Off cells let the white backdrop through; an on cell is black.
+    window.setDot(3, 4, true);
+    const QImage image = client->grab().toImage();
+    window.setDot(3, 4, false);
+    QCOMPARE(image.pixelColor(48, 88), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(20, 40), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(115, 135), QColor(Qt::white)); // the preview backdrop
+}
+
+void TestMainWindow::windowAndClientArea()
+{
+    MainWindow &window = m_editor.window();
+    QCOMPARE(window.objectName(), u"main"_qs);
+    QCOMPARE(window.windowTitle(), u"Glimra絵エディッタVer2.0\u3000[テストリリースバージョン-1]"_qs);
+    QVERIFY(!window.windowIcon().isNull());
+    QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
+    QWidget *client = window.centralWidget();
+    QCOMPARE(client->size(), QSize(8310 / 15, 2610 / 15));
+    QCOMPARE(client->y(), window.menuBar()->height());
+    QCOMPARE(window.size(), QSize(554, 174 + window.menuBar()->height()));
+    QVERIFY(!window.list()->isSortingEnabled());
+}
+
+void TestMainWindow::menus_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("menu_file") << "menu_file" << u"ファイル"_qs
+                               << QStringList{"menunew", "menu_fileopen", "menusave", "menuend"}
+                               << QStringList{u"新規作成"_qs, u"ファイルを開く"_qs,
+                                              u"名前をつけてファイルに保存"_qs, u"終了"_qs};
+    QTest::newRow("view") << "view" << u"表示"_qs << QStringList{"quickPreview"}
+                          << QStringList{u"クイックプレビューを有効"_qs};
+    QTest::newRow("menuedit") << "menuedit" << u"編集"_qs << QStringList{"menu_datcopy"}
+                              << QStringList{u"データをクリップボードにコピー"_qs};
+}
+
+void TestMainWindow::menus()
+{
+    QFETCH(QString, menu);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, captions);
+    auto *dropDown = m_editor.window().findChild<QMenu *>(menu);
+    QVERIFY(dropDown);
+    QCOMPARE(dropDown->title(), caption);
+    QStringList names;
+    QStringList texts;
+    for (QAction *item : dropDown->actions()) {
+        QVERIFY(!item->isSeparator());
+        QVERIFY(item->shortcut().isEmpty());
+        QVERIFY(item->isEnabled() && item->isVisible());
+        QCOMPARE(item->isCheckable(), item->objectName() == u"quickPreview");
+        QVERIFY(!item->isChecked());
+        names << item->objectName();
+        texts << item->text();
+    }
+    QCOMPARE(names, items);
+    QCOMPARE(texts, captions);
+}
+
+void TestMainWindow::menuVersionActsOnTheBar()
+{
+    QMenuBar *bar = m_editor.window().menuBar();
+    QStringList captions;
+    for (QAction *entry : bar->actions())
+        captions << entry->text();
+    QCOMPARE(captions, (QStringList{u"ファイル"_qs, u"表示"_qs, u"編集"_qs, u"バージョン情報"_qs}));
+    QAction *version = bar->actions().last();
+    QCOMPARE(version->objectName(), u"menu_ver"_qs);
+    QVERIFY(!version->menu());
+}
+
+void TestMainWindow::tabOrder()
+{
+    const QStringList designed{"icon_new", "icon_save", "icon_open", "icon_copy", "data_a",
+                               "data_b",   "data_c",    "data_d",    "data_e",    "reverse",
+                               "data_list", "data_add", "data_read", "data_name", "data_delete"};
+    QStringList chain;
+    QWidget *start = m_editor.window().findChild<QWidget *>("icon_new");
+    QWidget *w = start;
+    do {
+        if (designed.contains(w->objectName()))
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != start && chain.size() < designed.size());
+    QCOMPARE(chain, designed);
+}
+
+void TestMainWindow::pictureButtonsShowTheirPictures()
+{
+    for (const char *name : {"icon_new", "icon_open", "icon_save", "icon_copy", "reverse"}) {
+        auto *button = m_editor.window().findChild<QAbstractButton *>(name);
+        QVERIFY2(!button->icon().isNull(), name);
+        QCOMPARE(button->icon().availableSizes().value(0), QSize(16, 16));
+    }
+}
+
+QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

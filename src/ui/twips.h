@@ -10,7 +10,8 @@ namespace glimra {
 /// Window designs are measured in twips: 15 to a logical pixel at 96 dpi.
 constexpr int TwipsPerPixel = 15;
 
-constexpr int px(int twips) { return twips / TwipsPerPixel; }
+/// The nearest logical pixel: a few designed sizes (260 twips) fall between two.
+constexpr int px(int twips) { return (2 * twips + TwipsPerPixel) / (2 * TwipsPerPixel); }
 
 constexpr QRect twipsRect(int left, int top, int width, int height)
 {
