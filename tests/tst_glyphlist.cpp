@@ -1,4 +1,355 @@
-#include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+// SPDX-License-Identifier: MIT
+#include "testeditor.h"
+
+#include <QListWidget>
+
+using namespace glimra;
+
+namespace {
+const QString RangeMessage = u"データの有効範囲は7Fまでです。"_qs;
+const QString InvalidMessage = u"データに不正な値が格納されたので、処理を中止します。"_qs;
+const QString EnterData = u"データを入力してください"_qs;
+const QString EnterName = u"データ名を入力してください"_qs;
+} // namespace
+
+// The glyph list's Add, Delete, Select and Read, and the clipboard copy.
+class TestGlyphList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void add_data();
+    void add();
+    void addTwiceGivesTwoEntries();
+    void addedEntryIsNotSelected();
+    void deleteRemovesTheSelectedEntry();
+    void deleteWithNothingSelectedDoesNothing();
+    void selectLoadsOnlyWithQuickPreview();
+    void selectByKeyboardLoads();
+    void readLoadsAsStored_data();
+    void readLoadsAsStored();
+    void readWithNothingSelectedClears();
+    void programListChangesAreNoSelect();
+    void copy_data();
+    void copy();
+    void copyTwiceGivesTheSameText();
+
+private:
+    TestEditor &e() { return *m_editor; }
+    void selectRow(int row) { e().window().list()->setCurrentRow(row); }
+    std::unique_ptr<TestEditor> m_editor;
+};
+
+void TestGlyphList::init()
+{
+    m_editor = std::make_unique<TestEditor>();
+}
+
+void TestGlyphList::cleanup()
+{
+    QVERIFY(e().previewMatchesDots());
+    m_editor.reset();
+}
+
+void TestGlyphList::add_data()
+{
+    QTest::addColumn<QStringList>("grid");   // dots on before Add
+    QTest::addColumn<QStringList>("fields"); // code texts before Add
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("entry");    // appended entry, or empty for none
+    QTest::addColumn<QString>("message");  // message box, if any
+    QTest::addColumn<QString>("status");   // status text afterwards
+    QTest::addColumn<int>("beeps");
+    QTest::addColumn<QStringList>("after"); // code texts afterwards
+    QTest::addColumn<QString>("focus");     // focused control afterwards, if moved
+
+    const QStringList zeros(5, "00");
+    const QStringList empty(5, "");
+    QTest::newRow("empty fields, empty grid")
+        << zeros << empty << "A" << "" << "" << EnterData << 1 << zeros << "data_a";
+    QTest::newRow("all 00 with dots on takes the grid")
+        << QStringList{"41", "00", "00", "00", "01"} << zeros << "A" << "41 00 00 00 01    A" << ""
+        << "" << 0 << zeros << "";
+    QTest::newRow("one digit completed")
+        << zeros << QStringList{"01", "5", "00", "00", "00"} << "A" << "01 05 00 00 00    A" << ""
+        << "" << 0 << zeros << "";
+    QTest::newRow("lower case kept in the entry")
+        << zeros << QStringList{"7f", "00", "00", "00", "00"} << "A" << "7f 00 00 00 00    A" << ""
+        << "" << 0 << zeros << "";
+    QTest::newRow("non-hexadecimal replaced by the grid")
+        << QStringList{"00", "02", "00", "00", "00"} << QStringList{"G1", "00", "00", "00", "00"}
+        << "A" << "00 02 00 00 00    A" << "" << "" << 0 << zeros << "";
+    QTest::newRow("non-hexadecimal on an empty grid is an empty glyph")
+        << zeros << QStringList{"G1", "00", "00", "00", "00"} << "A" << "" << "" << EnterData << 1
+        << zeros << "data_a";
+    QTest::newRow("out of range refused, editor kept")
+        << zeros << QStringList{"80", "", "3", "00", "00"} << "A" << "" << RangeMessage << ""
+        << 0 << QStringList{"80", "00", "03", "00", "00"} << "";
+    QTest::newRow("over-long field refused")
+        << zeros << QStringList{"", "123", "3", "00", "00"} << "A" << "" << InvalidMessage << ""
+        << 0 << QStringList{"00", "123", "3", "00", "00"} << "";
+    QTest::newRow("empty name")
+        << zeros << QStringList{"41", "00", "00", "00", "00"} << "" << "" << "" << EnterName << 1
+        << QStringList{"41", "00", "00", "00", "00"} << "data_name";
+    QTest::newRow("name of spaces accepted")
+        << zeros << QStringList{"41", "00", "00", "00", "00"} << "   " << "41 00 00 00 00       "
+        << "" << "" << 0 << zeros << "";
+    QTest::newRow("Japanese name")
+        << zeros << QStringList{"7F", "08", "08", "08", "7F"} << u"エイチ"_qs
+        << u"7F 08 08 08 7F    エイチ"_qs << "" << "" << 0 << zeros << "";
+}
+
+void TestGlyphList::add()
+{
+    QFETCH(QStringList, grid);
+    QFETCH(QStringList, fields);
+    QFETCH(QString, name);
+    QFETCH(QString, entry);
+    QFETCH(QString, message);
+    QFETCH(QString, status);
+    QFETCH(int, beeps);
+    QFETCH(QStringList, after);
+    QFETCH(QString, focus);
+
+    e().window().appendEntry(u"01 00 00 00 00    old"_qs);
+    e().setDots(grid);
+    e().setCodes(fields);
+    e().window().setText(Field::DataName, name);
+    e().clickControl("data_add");
+
+    QStringList expected{u"01 00 00 00 00    old"_qs};
+    if (!entry.isEmpty())
+        expected << entry;
+    QStringList entries;
+    for (int i = 0; i < e().window().entryCount(); ++i)
+        entries << e().window().entry(i);
+    QCOMPARE(entries, expected);
+    QCOMPARE(e().platform.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(e().window().status(), status);
+    QCOMPARE(e().platform.beeps, beeps);
+    QCOMPARE(e().codes(), after);
+    if (!focus.isEmpty())
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    if (!entry.isEmpty()) {
+        // A successful Add clears the editor.
+        QCOMPARE(e().dotCodes(), QStringList(5, "00"));
+        QCOMPARE(e().text(Field::DataName), QString());
+    } else if (message.isEmpty()) {
+        // Refused at the empty glyph or the empty name: the grid shows the checked codes.
+        QCOMPARE(e().dotCodes(), QStringList(after).replaceInStrings("7f", "7F"));
+        QCOMPARE(e().text(Field::DataName), name);
+    } else {
+        QCOMPARE(e().dotCodes(), grid); // the grid is not redrawn
+    }
+}
+
+void TestGlyphList::addTwiceGivesTwoEntries()
+{
+    e().window().setStatus("before");
+    for (int i = 0; i < 2; ++i) {
+        e().clickDot(1, 1);
+        e().window().setText(Field::DataName, "dot");
+        e().clickControl("data_add");
+    }
+    QCOMPARE(e().window().entryCount(), 2);
+    QCOMPARE(e().window().entry(0), u"01 00 00 00 00    dot"_qs);
+    QCOMPARE(e().window().entry(1), e().window().entry(0));
+    QCOMPARE(e().window().status(), u"before"_qs);
+    QCOMPARE(e().platform.beeps, 0);
+}
+
+void TestGlyphList::addedEntryIsNotSelected()
+{
+    e().clickDot(1, 1);
+    e().window().setText(Field::DataName, "x");
+    e().clickControl("data_add");
+    QCOMPARE(e().window().selectedIndex(), -1);
+}
+
+void TestGlyphList::deleteRemovesTheSelectedEntry()
+{
+    for (const char *entry : {"01 00 00 00 00    a", "02 00 00 00 00    b", "03 00 00 00 00    c"})
+        e().window().appendEntry(entry);
+    e().window().action(Command::QuickPreview)->trigger();
+    selectRow(1);
+    e().setCodes({"11", "11", "11", "11", "11"}); // the editor is no business of Delete
+    e().clickControl("data_delete");
+    QCOMPARE(e().window().entryCount(), 2);
+    QCOMPARE(e().window().entry(1), u"03 00 00 00 00    c"_qs);
+    QCOMPARE(e().window().selectedIndex(), -1);
+    QCOMPARE(QApplication::focusWidget(), e().window().list());
+    QCOMPARE(e().codes(), QStringList(5, "11"));
+    e().clickControl("data_delete"); // nothing selected now
+    QCOMPARE(e().window().entryCount(), 2);
+}
+
+void TestGlyphList::deleteWithNothingSelectedDoesNothing()
+{
+    e().window().appendEntry("01 00 00 00 00    a");
+    e().clickControl("data_delete");
+    QCOMPARE(e().window().entryCount(), 1);
+    // The click itself focuses the button, as any button click does; Delete moves it no further.
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"data_delete"_qs);
+    QVERIFY(e().platform.messages.isEmpty());
+}
+
+void TestGlyphList::selectLoadsOnlyWithQuickPreview()
+{
+    e().window().appendEntry("41 00 00 00 00    A");
+    auto *list = e().window().list();
+    const QRect first = list->visualItemRect(list->item(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(e().window().selectedIndex(), 0);
+    QCOMPARE(e().codes(), QStringList(5, "00"));
+    QCOMPARE(e().text(Field::DataName), QString());
+
+    e().clickControl("data_read");
+    QCOMPARE(e().codes(), (QStringList{"41", "00", "00", "00", "00"}));
+    QCOMPARE(e().text(Field::DataName), u"A"_qs);
+    QCOMPARE(e().dotCodes(), (QStringList{"41", "00", "00", "00", "00"}));
+
+    e().editor->glyphEditor().reset2();
+    e().window().appendEntry("00 7f 00 00 00    B");
+    e().window().action(Command::QuickPreview)->trigger();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QCOMPARE(e().codes(), (QStringList{"00", "7f", "00", "00", "00"}));
+    QCOMPARE(e().dotCodes(), (QStringList{"00", "7F", "00", "00", "00"}));
+    QCOMPARE(e().text(Field::DataName), u"B"_qs);
+    QCOMPARE(e().window().selectedIndex(), 1);
+    QCOMPARE(e().window().entryCount(), 2);
+}
+
+void TestGlyphList::selectByKeyboardLoads()
+{
+    e().window().appendEntry("01 00 00 00 00    a");
+    e().window().appendEntry("02 00 00 00 00    b");
+    e().window().setQuickPreview(true);
+    selectRow(0);
+    QCOMPARE(e().text(Field::DataName), u"a"_qs);
+    QTest::keyClick(e().window().list(), Qt::Key_Down);
+    QCOMPARE(e().text(Field::DataName), u"b"_qs);
+    QCOMPARE(e().dotCodes(), (QStringList{"02", "00", "00", "00", "00"}));
+}
+
+void TestGlyphList::readLoadsAsStored_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("lower case stays lower case")
+        << "7f 0a 00 00 00    x" << QStringList{"7f", "0a", "00", "00", "00"} << "x" << QStringList();
+    QTest::newRow("codes from a file that are not codes")
+        << "7f zz 08 08 7F    x" << QStringList{"7f", "zz", "08", "08", "7F"} << "x"
+        << QStringList{u"データには１６進法を入力してください。"_qs};
+    QTest::newRow("long name from a file")
+        << "01 00 00 00 00    " + QString(25, u'n') << QStringList{"01", "00", "00", "00", "00"}
+        << QString(25, u'n') << QStringList();
+}
+
+void TestGlyphList::readLoadsAsStored()
+{
+    QFETCH(QString, entry);
+    QFETCH(QStringList, codes);
+    QFETCH(QString, name);
+    QFETCH(QStringList, messages);
+    e().window().appendEntry(entry);
+    e().window().setStatus("kept");
+    selectRow(0);
+    e().clickControl("data_read");
+    QCOMPARE(e().codes(), codes);
+    QCOMPARE(e().text(Field::DataName), name);
+    QCOMPARE(e().platform.messages, messages);
+    QCOMPARE(e().window().status(), u"kept"_qs);
+    QCOMPARE(e().window().selectedIndex(), 0);
+}
+
+void TestGlyphList::readWithNothingSelectedClears()
+{
+    e().window().appendEntry("41 00 00 00 00    A");
+    e().setDots({"01", "02", "03", "04", "05"});
+    e().setCodes({"01", "02", "03", "04", "05"});
+    e().window().setText(Field::DataName, "old");
+    e().clickControl("data_read");
+    QCOMPARE(e().codes(), QStringList(5, "00"));
+    QCOMPARE(e().dotCodes(), QStringList(5, "00"));
+    QCOMPARE(e().text(Field::DataName), QString());
+    QVERIFY(e().platform.messages.isEmpty());
+}
+
+void TestGlyphList::programListChangesAreNoSelect()
+{
+    e().window().setQuickPreview(true);
+    e().window().appendEntry("41 00 00 00 00    A");
+    e().window().appendEntry("42 00 00 00 00    B");
+    selectRow(0);
+    e().editor->glyphEditor().reset2();
+    e().window().removeEntry(0);
+    e().window().appendEntry("43 00 00 00 00    C");
+    e().window().clearEntries();
+    QCOMPARE(e().codes(), QStringList(5, "00"));
+    QCOMPARE(e().text(Field::DataName), QString());
+}
+
+void TestGlyphList::copy_data()
+{
+    QTest::addColumn<QStringList>("grid");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<QString>("clipboard");
+
+    QTest::newRow("empty glyph, no name")
+        << QStringList(5, "00") << QStringList(5, "00") << "" << false << "00 00 00 00 00    ";
+    QTest::newRow("with a name") << QStringList{"7F", "08", "08", "08", "7F"}
+                                 << QStringList{"7F", "08", "08", "08", "7F"} << "H" << true
+                                 << "7F 08 08 08 7F    H";
+    QTest::newRow("typed lower case written from the grid")
+        << QStringList{"7F", "00", "00", "00", "00"} << QStringList{"7f", "00", "00", "00", "00"}
+        << "n" << false << "7F 00 00 00 00    n";
+    QTest::newRow("a single typed digit gives way to the grid")
+        << QStringList{"00", "00", "00", "00", "00"} << QStringList{"4", "00", "00", "00", "00"}
+        << "" << true << "00 00 00 00 00    ";
+}
+
+void TestGlyphList::copy()
+{
+    QFETCH(QStringList, grid);
+    QFETCH(QStringList, fields);
+    QFETCH(QString, name);
+    QFETCH(bool, fromMenu);
+    QFETCH(QString, clipboard);
+    e().setDots(grid);
+    e().setCodes(fields);
+    e().window().setText(Field::DataName, name);
+    if (fromMenu)
+        e().window().action(Command::CopyFromMenu)->trigger();
+    else
+        e().clickControl("icon_copy");
+    QCOMPARE(e().platform.clipboard, clipboard);
+    QCOMPARE(e().platform.clipboardCalls, (QStringList{"clear", "set"}));
+    QCOMPARE(e().codes(), grid);
+    QCOMPARE(e().text(Field::DataName), name);
+    QCOMPARE(e().platform.beeps, fromMenu ? 0 : 1);
+    QCOMPARE(e().window().status(), fromMenu ? u"データをクリップボードにコピーしました"_qs
+                                             : u"データをクリップボードにコピーしました。"_qs);
+    QCOMPARE(e().dotCodes(), grid);
+}
+
+void TestGlyphList::copyTwiceGivesTheSameText()
+{
+    e().clickDot(2, 5);
+    e().window().setText(Field::DataName, u"名"_qs);
+    e().clickControl("icon_copy");
+    const QString first = e().platform.clipboard;
+    e().clickControl("icon_copy");
+    QCOMPARE(e().platform.clipboard, first);
+    QCOMPARE(first, u"00 10 00 00 00    名"_qs);
+    QCOMPARE(e().codes(), (QStringList{"00", "10", "00", "00", "00"}));
+}
+
+QTEST_MAIN(TestGlyphList)
 #include "tst_glyphlist.moc"
