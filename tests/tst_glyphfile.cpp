@@ -1,4 +1,287 @@
+// SPDX-License-Identifier: MIT
+#include "files/cp932codec.h"
+#include "files/fileline.h"
+#include "files/glyphfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+
+using namespace glimra;
+
+// Glyph files byte for byte: the codec, the line format, reading and writing.
+class TestGlyphFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void encode_data();
+    void encode();
+    void decode_data();
+    void decode();
+    void formatLine_data();
+    void formatLine();
+    void parseLine_data();
+    void parseLine();
+    void read_data();
+    void read();
+    void readMissingOrFolderFails();
+    void writeIsByteExact();
+    void namesSurviveASaveAndOpen_data();
+    void namesSurviveASaveAndOpen();
+    void failedWriteKeepsTheOldFile_data();
+    void failedWriteKeepsTheOldFile();
+
+private:
+    static QByteArray readAll(const QString &path);
+    static void writeAll(const QString &path, const QByteArray &bytes);
+};
+
+QByteArray TestGlyphFile::readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void TestGlyphFile::writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void TestGlyphFile::encode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("ASCII") << "AZ09\"," << QByteArray("AZ09\",") << true;
+    QTest::newRow("kanji") << u"漢"_qs << QByteArray("\x8A\xBF") << true;
+    QTest::newRow("hiragana") << u"あ"_qs << QByteArray("\x82\xA0") << true;
+    QTest::newRow("half-width katakana") << u"ｱ"_qs << QByteArray("\xB1") << true;
+    QTest::newRow("full-width tilde") << u"\uFF5E"_qs << QByteArray("\x81\x60") << true;
+    QTest::newRow("wave dash look-alike") << u"\u301C"_qs << QByteArray("\x81\x60") << true;
+    QTest::newRow("minus sign look-alike") << u"\u2212"_qs << QByteArray("\x81\x7C") << true;
+    QTest::newRow("yen sign look-alike") << u"\u00A5"_qs << QByteArray("\x5C") << true;
+    QTest::newRow("o umlaut has no mapping") << u"\u00F6"_qs << QByteArray() << false;
+    QTest::newRow("emoji has no mapping") << u"\U0001F600"_qs << QByteArray() << false;
+}
+
+void TestGlyphFile::encode()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, ok);
+    const std::optional<QByteArray> result = cp932::encode(text);
+    QCOMPARE(result.has_value(), ok);
+    QCOMPARE(cp932::canEncode(text), ok);
+    if (ok)
+        QCOMPARE(*result, bytes);
+}
+
+void TestGlyphFile::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("81 60 is the full-width tilde") << QByteArray("\x81\x60") << u"\uFF5E"_qs << true;
+    QTest::newRow("kanji") << QByteArray("A\x8A\xBF") << u"A漢"_qs << true;
+    QTest::newRow("half-width katakana") << QByteArray("\xB1") << u"ｱ"_qs << true;
+    QTest::newRow("backslash byte stays backslash") << QByteArray("\x5C") << u"\\"_qs << true;
+    QTest::newRow("truncated lead byte") << QByteArray("AB\x81") << QString() << false;
+    QTest::newRow("invalid trail byte") << QByteArray("\x81\x20") << QString() << false;
+}
+
+void TestGlyphFile::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    const std::optional<QString> result = cp932::decode(bytes);
+    QCOMPARE(result.has_value(), ok);
+    if (ok)
+        QCOMPARE(*result, text);
+}
+
+void TestGlyphFile::formatLine_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("H example") << "7F 08 08 08 7F    H" << "7F,08,08,08,7F,\"H\"";
+    QTest::newRow("empty name") << "7F 08 08 08 7F    " << "7F,08,08,08,7F,\"\"";
+    QTest::newRow("quote inside the name") << "01 02 03 04 05    AB\"C"
+                                           << "01,02,03,04,05,\"AB\"C\"";
+    QTest::newRow("codes as they stand") << "7f zz 0  00 00    x" << "7f,zz,0 ,00,00,\"x\"";
+    QTest::newRow("name cut to 30") << "00 00 00 00 00    " + QString(31, u'n')
+                                    << "00,00,00,00,00,\"" + QString(30, u'n') + "\"";
+}
+
+void TestGlyphFile::formatLine()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, line);
+    QCOMPARE(FormatFileLine(ParseListEntry(entry)), line);
+}
+
+void TestGlyphFile::parseLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("malformed");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("H example") << "7F,08,08,08,7F,\"H\"" << false << "7F 08 08 08 7F    H";
+    QTest::newRow("empty name") << "7F,08,08,08,7F,\"\"" << false << "7F 08 08 08 7F    ";
+    QTest::newRow("quote inside the name") << "01,02,03,04,05,\"AB\"C\"" << false
+                                           << "01 02 03 04 05    AB\"C";
+    QTest::newRow("text after the closing quote") << "7F,08,08,08,7F,\"H\"  " << false
+                                                  << "7F 08 08 08 7F    H\" ";
+    QTest::newRow("codes taken as they stand") << "7f,zz,08,08,7F,\"x\"" << false
+                                               << "7f zz 08 08 7F    x";
+    QTest::newRow("separators never looked at") << "01;02;03;04;05;;ab" << false
+                                                << "01 02 03 04 05    a";
+    QTest::newRow("30-character name comes back as 29")
+        << "00,00,00,00,00,\"" + QString(30, u'n') + "\"" << false
+        << "00 00 00 00 00    " + QString(29, u'n');
+    QTest::newRow("Japanese name by characters") << u"7F,08,08,08,7F,\"漢字か\""_qs << false
+                                                 << u"7F 08 08 08 7F    漢字か"_qs;
+    QTest::newRow("16 characters") << "00,00,00,00,00,\"" << true << "";
+    QTest::newRow("empty line") << "" << true << "";
+}
+
+void TestGlyphFile::parseLine()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, malformed);
+    QFETCH(QString, entry);
+    const std::optional<GlyphEntry> parsed = ParseFileLine(line);
+    QCOMPARE(!parsed.has_value(), malformed);
+    if (parsed)
+        QCOMPARE(FormatListEntry(*parsed), entry);
+}
+
+void TestGlyphFile::read_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<bool>("complete");
+    const QByteArray a = "41,00,00,00,00,\"A\"";
+    const QByteArray b = "42,00,00,00,00,\"B\"";
+    const QStringList ab{"41 00 00 00 00    A", "42 00 00 00 00    B"};
+    QTest::newRow("CR LF") << a + "\r\n" + b + "\r\n" << ab << true;
+    QTest::newRow("LF only") << a + "\n" + b + "\n" << ab << true;
+    QTest::newRow("CR only") << a + "\r" + b + "\r" << ab << true;
+    QTest::newRow("no line end after the last line") << a + "\r\n" + b << ab << true;
+    QTest::newRow("empty file") << QByteArray() << QStringList() << true;
+    QTest::newRow("last line empty") << a + "\r\n" + b + "\r\n\r\n" << ab << true;
+    QTest::newRow("second line empty, more after")
+        << a + "\r\n\r\n" + b + "\r\n" << QStringList{ab[0]} << false;
+    QTest::newRow("short line stops reading")
+        << a + "\r\n00,00,00,00,00,\"\r\n" + b + "\r\n" << QStringList{ab[0]} << false;
+    QTest::newRow("undecodable line stops reading")
+        << a + "\r\n41,00,00,00,00,\"\x81\x20\"\r\n" + b << QStringList{ab[0]} << false;
+    QTest::newRow("Japanese name: six bytes, three characters")
+        << QByteArray("7F,08,08,08,7F,\"\x8A\xBF\x8E\x9A\x82\xA9\"\r\n")
+        << QStringList{u"7F 08 08 08 7F    漢字か"_qs} << true;
+    QTest::newRow("text of another kind")
+        << QByteArray("The quick brown fox jumps over\r\nno\r\n") << QStringList{"Th  q ic  b ow    fox jumps ove"}
+        << false;
+}
+
+void TestGlyphFile::read()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, entries);
+    QFETCH(bool, complete);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("in.glm");
+    writeAll(path, bytes);
+    const std::optional<GlyphFileContents> contents = ReadGlyphFile(path);
+    QVERIFY(contents);
+    QCOMPARE(contents->entries, entries);
+    QCOMPARE(contents->complete, complete);
+}
+
+void TestGlyphFile::readMissingOrFolderFails()
+{
+    QTemporaryDir dir;
+    QVERIFY(!ReadGlyphFile(dir.filePath("missing.glm")));
+    QVERIFY(QDir(dir.path()).mkdir("folder.glm"));
+    QVERIFY(!ReadGlyphFile(dir.filePath("folder.glm")));
+}
+
+void TestGlyphFile::writeIsByteExact()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.glm");
+    QCOMPARE(WriteGlyphFile(path, {"7F 08 08 08 7F    H"}), WriteResult::Written);
+    QCOMPARE(readAll(path), QByteArray("7F,08,08,08,7F,\"H\"\r\n"));
+    QCOMPARE(WriteGlyphFile(path, {"7f 08 08 08 7F    ", u"01 02 03 04 05    漢字か"_qs,
+                                   u"00 00 00 00 00    〜"_qs}),
+             WriteResult::Written);
+    QCOMPARE(readAll(path), QByteArray("7f,08,08,08,7F,\"\"\r\n"
+                                       "01,02,03,04,05,\"\x8A\xBF\x8E\x9A\x82\xA9\"\r\n"
+                                       "00,00,00,00,00,\"\x81\x60\"\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.glm"});
+}
+
+void TestGlyphFile::namesSurviveASaveAndOpen_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("17 characters") << QString(17, u'a') << QString(17, u'a');
+    QTest::newRow("29 characters") << QString(29, u'b') << QString(29, u'b');
+    QTest::newRow("30 characters come back as 29") << QString(30, u'c') << QString(29, u'c');
+    QTest::newRow("Japanese") << u"かな漢字ｶﾅ"_qs << u"かな漢字ｶﾅ"_qs;
+    QTest::newRow("commas and quotes") << "a,\"b\"," << "a,\"b\",";
+}
+
+void TestGlyphFile::namesSurviveASaveAndOpen()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, readBack);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("round.glm");
+    const QStringList entries{"01 02 03 04 05    " + name, "7f 00 00 00 00    x"};
+    QCOMPARE(WriteGlyphFile(path, entries), WriteResult::Written);
+    const std::optional<GlyphFileContents> contents = ReadGlyphFile(path);
+    QVERIFY(contents && contents->complete);
+    QCOMPARE(contents->entries, (QStringList{"01 02 03 04 05    " + readBack, entries[1]}));
+}
+
+void TestGlyphFile::failedWriteKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a name code page 932 cannot hold") << "unencodable";
+    QTest::newRow("disk fails after the first line") << "part-way";
+    QTest::newRow("target is a folder") << "folder";
+    QTest::newRow("parent folder missing") << "no parent";
+}
+
+void TestGlyphFile::failedWriteKeepsTheOldFile()
+{
+    QFETCH(QString, fault);
+    QTemporaryDir dir;
+    QString path = dir.filePath("keep.glm");
+    const QByteArray old = "41,00,00,00,00,\"old\"\r\n";
+    writeAll(path, old);
+    QStringList entries{"01 00 00 00 00    one", "02 00 00 00 00    two", "03 00 00 00 00    3"};
+    WriteFault inject;
+    WriteResult expected = WriteResult::CannotWrite;
+    if (fault == "unencodable") {
+        entries[1] = u"02 00 00 00 00    \u00F6"_qs;
+        expected = WriteResult::CannotEncode;
+    } else if (fault == "part-way") {
+        inject = [](int line) { return line < 1; };
+    } else if (fault == "folder") {
+        path = dir.filePath("folder.glm");
+        QVERIFY(QDir(dir.path()).mkdir("folder.glm"));
+    } else {
+        path = dir.filePath("missing/keep.glm");
+    }
+    QCOMPARE(WriteGlyphFile(path, entries, inject), expected);
+    QCOMPARE(readAll(dir.filePath("keep.glm")), old);
+    // No temporary file is left behind either.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.glm"});
+}
+
+QTEST_APPLESS_MAIN(TestGlyphFile)
 #include "tst_glyphfile.moc"
