@@ -1,4 +1,336 @@
-#include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+// SPDX-License-Identifier: MIT
+#include "testeditor.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+using namespace glimra;
+
+namespace {
+const QString Saved = u"データを保存しました"_qs;
+const QString NothingToWrite = u"書き込むデータがありません"_qs;
+const QString CannotWrite = u"ファイルに書き込めません。ファイル属性を確認してください"_qs;
+const QString CannotOpen = u"ファイルを開けません"_qs;
+const QString PartlyRead = u"ファイルの一部しか読み込めませんでした"_qs;
+const QByteArray ThreeLines = "41,00,00,00,00,\"A\"\r\n42,00,00,00,00,\"B\"\r\n43,00,00,00,00,\"C\"\r\n";
+} // namespace
+
+// Open and save through the editor, with the current file and file_ready.
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void toolbarSaveAsksOnlyTheFirstTime();
+    void saveWithNameAlwaysAsks();
+    void saveWithAnEmptyListWritesNothing();
+    void cancelledDialogsChangeNothing();
+    void openFromToolbarAndMenu_data();
+    void openFromToolbarAndMenu();
+    void openLeavesTheEditorAlone();
+    void failedOpenLosesNothing_data();
+    void failedOpenLosesNothing();
+    void partlyReadFileWarnsAndSaveAsks();
+    void failedSaveKeepsOldFileAndState_data();
+    void failedSaveKeepsOldFileAndState();
+    void saveThenOpenGivesTheSameList();
+    void nameFieldRefusesWhatAFileCannotHold_data();
+    void nameFieldRefusesWhatAFileCannotHold();
+
+private:
+    TestEditor &e() { return *m_editor; }
+    FileCommands &files() { return e().editor->fileCommands(); }
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QStringList entries();
+    void fill(const QStringList &texts);
+    static QByteArray bytes(const QString &file);
+    static void write(const QString &file, const QByteArray &content);
+
+    std::unique_ptr<TestEditor> m_editor;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestFileCommands::init()
+{
+    m_editor = std::make_unique<TestEditor>();
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+void TestFileCommands::cleanup()
+{
+    m_editor.reset();
+    m_dir.reset();
+}
+
+QStringList TestFileCommands::entries()
+{
+    QStringList texts;
+    for (int i = 0; i < e().window().entryCount(); ++i)
+        texts << e().window().entry(i);
+    return texts;
+}
+
+void TestFileCommands::fill(const QStringList &texts)
+{
+    e().window().clearEntries();
+    for (const QString &text : texts)
+        e().window().appendEntry(text);
+}
+
+QByteArray TestFileCommands::bytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void TestFileCommands::write(const QString &file, const QByteArray &content)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+void TestFileCommands::toolbarSaveAsksOnlyTheFirstTime()
+{
+    fill({"7F 08 08 08 7F    H"});
+    e().platform.saveAnswers << path("h.glm");
+    e().clickControl("icon_save");
+    QCOMPARE(e().platform.saveAsked, QStringList{QString()});
+    QCOMPARE(bytes(path("h.glm")), QByteArray("7F,08,08,08,7F,\"H\"\r\n"));
+    QCOMPARE(e().window().status(), Saved);
+    QCOMPARE(files().fileReady(), FileCommands::Ready);
+    QCOMPARE(files().fileName(), path("h.glm"));
+
+    e().window().appendEntry("01 00 00 00 00    I");
+    e().window().setStatus(QString());
+    e().clickControl("icon_save");
+    QCOMPARE(e().platform.saveAsked.size(), 1); // no second dialog
+    QCOMPARE(bytes(path("h.glm")),
+             QByteArray("7F,08,08,08,7F,\"H\"\r\n01,00,00,00,00,\"I\"\r\n"));
+    QCOMPARE(e().window().status(), Saved);
+    QVERIFY(e().platform.messages.isEmpty());
+    QCOMPARE(e().platform.beeps, 0);
+}
+
+void TestFileCommands::saveWithNameAlwaysAsks()
+{
+    fill({"01 00 00 00 00    a"});
+    e().platform.saveAnswers << path("one.glm") << path("two.glm");
+    e().window().action(Command::SaveWithName)->trigger();
+    e().window().action(Command::SaveWithName)->trigger();
+    QCOMPARE(e().platform.saveAsked, (QStringList{QString(), path("one.glm")}));
+    QCOMPARE(bytes(path("one.glm")), bytes(path("two.glm")));
+    QCOMPARE(files().fileName(), path("two.glm"));
+}
+
+void TestFileCommands::saveWithAnEmptyListWritesNothing()
+{
+    e().platform.saveAnswers << path("empty.glm");
+    e().clickControl("icon_save");
+    QCOMPARE(e().window().status(), NothingToWrite);
+    QVERIFY(!QFile::exists(path("empty.glm")));
+    QCOMPARE(files().fileReady(), qint16(0));
+}
+
+void TestFileCommands::cancelledDialogsChangeNothing()
+{
+    write(path("kept.glm"), ThreeLines);
+    fill({"01 00 00 00 00    a"});
+    files().setFileName(path("kept.glm"));
+    files().setFileReady(0);
+    e().window().setStatus("before");
+
+    e().platform.saveAnswers << QString();
+    e().clickControl("icon_save");
+    e().window().action(Command::SaveWithName)->trigger();
+    e().platform.openAnswers << QString();
+    e().clickControl("icon_open");
+    e().window().action(Command::OpenFromMenu)->trigger();
+
+    QCOMPARE(e().platform.saveAsked, QStringList(2, path("kept.glm")));
+    QCOMPARE(e().platform.openAsked, QStringList(2, path("kept.glm")));
+    QCOMPARE(bytes(path("kept.glm")), ThreeLines);
+    QCOMPARE(entries(), QStringList{"01 00 00 00 00    a"});
+    QCOMPARE(files().fileName(), path("kept.glm"));
+    QCOMPARE(files().fileReady(), qint16(0));
+    QCOMPARE(e().window().status(), u"before"_qs);
+}
+
+void TestFileCommands::openFromToolbarAndMenu_data()
+{
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<int>("readyBefore");
+    QTest::addColumn<bool>("saveAsks");
+    QTest::newRow("toolbar Open after start-up") << false << 0 << false;
+    QTest::newRow("menu Open after start-up") << true << 0 << true;
+    QTest::newRow("menu Open after a save") << true << -1 << false;
+}
+
+void TestFileCommands::openFromToolbarAndMenu()
+{
+    QFETCH(bool, fromMenu);
+    QFETCH(int, readyBefore);
+    QFETCH(bool, saveAsks);
+    write(path("three.glm"), ThreeLines);
+    fill({"7F 7F 7F 7F 7F    old"});
+    files().setFileName(readyBefore ? path("other.glm") : QString());
+    files().setFileReady(qint16(readyBefore));
+
+    e().platform.openAnswers << path("three.glm");
+    if (fromMenu)
+        e().window().action(Command::OpenFromMenu)->trigger();
+    else
+        e().clickControl("icon_open");
+    QCOMPARE(entries(), (QStringList{"41 00 00 00 00    A", "42 00 00 00 00    B",
+                                     "43 00 00 00 00    C"}));
+    QCOMPARE(files().fileName(), path("three.glm"));
+    QCOMPARE(files().fileReady(), qint16(fromMenu ? readyBefore : -1));
+
+    e().window().list()->setCurrentRow(2);
+    e().clickControl("data_delete");
+    e().platform.saveAnswers << path("asked.glm");
+    e().clickControl("icon_save");
+    QCOMPARE(e().platform.saveAsked.size(), saveAsks ? 1 : 0);
+    const QByteArray two = ThreeLines.left(ThreeLines.lastIndexOf("43"));
+    QCOMPARE(bytes(path(saveAsks ? "asked.glm" : "three.glm")), two);
+}
+
+void TestFileCommands::openLeavesTheEditorAlone()
+{
+    write(path("three.glm"), ThreeLines);
+    e().clickDot(2, 2);
+    e().window().setText(Field::DataName, "mine");
+    e().window().setStatus("before");
+    e().platform.openAnswers << path("three.glm");
+    e().clickControl("icon_open");
+    QCOMPARE(e().codes(), (QStringList{"00", "02", "00", "00", "00"}));
+    QCOMPARE(e().text(Field::DataName), u"mine"_qs);
+    QCOMPARE(e().window().selectedIndex(), -1);
+    QCOMPARE(e().window().status(), u"before"_qs);
+}
+
+void TestFileCommands::failedOpenLosesNothing_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("missing file") << "missing.glm";
+    QTest::newRow("a folder") << "folder.glm";
+}
+
+void TestFileCommands::failedOpenLosesNothing()
+{
+    QFETCH(QString, target);
+    QVERIFY(QDir(m_dir->path()).mkdir("folder.glm"));
+    fill({"01 00 00 00 00    a", "02 00 00 00 00    b"});
+    files().setFileName(path("current.glm"));
+    files().setFileReady(FileCommands::Ready);
+    e().platform.openAnswers << path(target);
+    e().clickControl("icon_open");
+    QCOMPARE(entries(), (QStringList{"01 00 00 00 00    a", "02 00 00 00 00    b"}));
+    QCOMPARE(files().fileName(), path("current.glm"));
+    QCOMPARE(files().fileReady(), FileCommands::Ready);
+    QCOMPARE(e().window().status(), CannotOpen);
+}
+
+void TestFileCommands::partlyReadFileWarnsAndSaveAsks()
+{
+    const QByteArray partly = "41,00,00,00,00,\"A\"\r\n\r\n42,00,00,00,00,\"B\"\r\n";
+    write(path("partly.glm"), partly);
+    files().setFileReady(FileCommands::Ready);
+    files().setFileName(path("earlier.glm"));
+    e().platform.openAnswers << path("partly.glm");
+    e().clickControl("icon_open");
+    QCOMPARE(entries(), QStringList{"41 00 00 00 00    A"});
+    QCOMPARE(e().window().status(), PartlyRead);
+    QVERIFY(files().fileReady() != FileCommands::Ready);
+
+    e().platform.saveAnswers << QString();
+    e().clickControl("icon_save");
+    QCOMPARE(e().platform.saveAsked, QStringList{path("partly.glm")});
+    QCOMPARE(bytes(path("partly.glm")), partly);
+}
+
+void TestFileCommands::failedSaveKeepsOldFileAndState_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("target is a folder") << "folder";
+    QTest::newRow("parent folder missing") << "no parent";
+    QTest::newRow("a name code page 932 cannot hold") << "unencodable";
+}
+
+void TestFileCommands::failedSaveKeepsOldFileAndState()
+{
+    QFETCH(QString, fault);
+    write(path("keep.glm"), ThreeLines);
+    fill({"01 00 00 00 00    new"});
+    QString target = path("keep.glm");
+    if (fault == "folder") {
+        target = path("folder.glm");
+        QVERIFY(QDir(m_dir->path()).mkdir("folder.glm"));
+    } else if (fault == "no parent") {
+        target = path("gone/keep.glm");
+    } else {
+        e().window().appendEntry(u"02 00 00 00 00    \u00F6"_qs);
+    }
+    files().setFileName(target);
+    files().setFileReady(FileCommands::Ready);
+    e().clickControl("icon_save");
+    QCOMPARE(e().window().status(), CannotWrite);
+    QCOMPARE(bytes(path("keep.glm")), ThreeLines);
+    QCOMPARE(files().fileReady(), FileCommands::Ready);
+    QCOMPARE(files().fileName(), target);
+
+    files().setFileReady(0);
+    e().platform.saveAnswers << target;
+    e().window().action(Command::SaveWithName)->trigger();
+    QCOMPARE(files().fileReady(), qint16(0));
+    QCOMPARE(bytes(path("keep.glm")), ThreeLines);
+}
+
+void TestFileCommands::saveThenOpenGivesTheSameList()
+{
+    const QStringList list{u"7F 08 08 08 7F    H"_qs, u"7f 0a 00 00 00    "_qs,
+                           u"01 02 03 04 05    漢字の名前は十七文字まで入ります"_qs,
+                           u"01 02 03 04 05    \"quoted\", comma"_qs};
+    fill(list);
+    e().platform.saveAnswers << path("round.glm");
+    e().clickControl("icon_save");
+    fill({});
+    e().platform.openAnswers << path("round.glm");
+    e().window().action(Command::OpenFromMenu)->trigger();
+    QCOMPARE(entries(), list);
+    QCOMPARE(e().window().status(), Saved);
+}
+
+void TestFileCommands::nameFieldRefusesWhatAFileCannotHold_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("kanji and kana") << u"漢字かなｶﾅ"_qs << u"漢字かなｶﾅ"_qs;
+    QTest::newRow("wave dash") << u"\u301C"_qs << u"\u301C"_qs;
+    QTest::newRow("o umlaut") << u"a\u00F6b"_qs << u"ab"_qs;
+    QTest::newRow("emoji") << u"a\U0001F600b"_qs << u"ab"_qs;
+    QTest::newRow("tab") << u"a\tb"_qs << u"ab"_qs;
+}
+
+void TestFileCommands::nameFieldRefusesWhatAFileCannotHold()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    TextField *name = e().field(Field::DataName);
+    name->setFocus();
+    // An emoji is two UTF-16 units; an input method hands it over whole.
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const qsizetype length = typed[i].isHighSurrogate() ? 2 : 1;
+        QInputMethodEvent event;
+        event.setCommitString(typed.mid(i, length));
+        QApplication::sendEvent(name, &event);
+        i += length - 1;
+    }
+    QCOMPARE(name->text(), kept);
+}
+
+QTEST_MAIN(TestFileCommands)
 #include "tst_filecommands.moc"
