@@ -6,10 +6,10 @@
 #include "ui/dotcell.h"
 #include "ui/textfield.h"
 
+#include <memory>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QTest>
-#include <memory>
 
 namespace glimra {
 

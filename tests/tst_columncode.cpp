@@ -50,16 +50,16 @@ void TestColumnCode::check_data()
         {"0a", "00", "00", "00", "7f"}, {10, 0, 0, 0, 127});
     row("one character padded", {"A", "5", "00", "00", "00"}, CodeRefusal::None,
         {"0A", "05", "00", "00", "00"}, {10, 5, 0, 0, 0});
-    row("empty becomes 00", {"", "41", "", "", ""}, CodeRefusal::None, {"00", "41", "00", "00", "00"},
-        {0, 0x41, 0, 0, 0});
+    row("empty becomes 00", {"", "41", "", "", ""}, CodeRefusal::None,
+        {"00", "41", "00", "00", "00"}, {0, 0x41, 0, 0, 0});
     row("80 out of range", {"00", "80", "00", "00", "00"}, CodeRefusal::OutOfRange,
         {"00", "80", "00", "00", "00"});
     row("ff out of range", {"ff", "00", "00", "00", "00"}, CodeRefusal::OutOfRange,
         {"ff", "00", "00", "00", "00"});
     row("g1 not hexadecimal", {"g1", "00", "00", "00", "00"}, CodeRefusal::NotHexadecimal,
         {"g1", "00", "00", "00", "00"});
-    row("space five not hexadecimal", {" 5", "00", "00", "00", "00"},
-        CodeRefusal::NotHexadecimal, {" 5", "00", "00", "00", "00"});
+    row("space five not hexadecimal", {" 5", "00", "00", "00", "00"}, CodeRefusal::NotHexadecimal,
+        {" 5", "00", "00", "00", "00"});
     row("full-width digit not hexadecimal", {u"０1"_qs, "00", "00", "00", "00"},
         CodeRefusal::NotHexadecimal, {u"０1"_qs, "00", "00", "00", "00"});
     row("sign not hexadecimal", {"-1", "00", "00", "00", "00"}, CodeRefusal::NotHexadecimal,
@@ -70,8 +70,8 @@ void TestColumnCode::check_data()
         {"123", "00", "5", "00", "00"});
     row("character fault beats range fault", {"80", "00", "zz", "00", "00"},
         CodeRefusal::NotHexadecimal, {"80", "00", "zz", "00", "00"});
-    row("length fault beats character fault", {"zz", "00", "abc", "00", "00"},
-        CodeRefusal::TooLong, {"zz", "00", "abc", "00", "00"});
+    row("length fault beats character fault", {"zz", "00", "abc", "00", "00"}, CodeRefusal::TooLong,
+        {"zz", "00", "abc", "00", "00"});
 }
 
 void TestColumnCode::check()

@@ -13,7 +13,8 @@ const QString NothingToWrite = u"書き込むデータがありません"_qs;
 const QString CannotWrite = u"ファイルに書き込めません。ファイル属性を確認してください"_qs;
 const QString CannotOpen = u"ファイルを開けません"_qs;
 const QString PartlyRead = u"ファイルの一部しか読み込めませんでした"_qs;
-const QByteArray ThreeLines = "41,00,00,00,00,\"A\"\r\n42,00,00,00,00,\"B\"\r\n43,00,00,00,00,\"C\"\r\n";
+const QByteArray ThreeLines =
+    "41,00,00,00,00,\"A\"\r\n42,00,00,00,00,\"B\"\r\n43,00,00,00,00,\"C\"\r\n";
 } // namespace
 
 // Open and save through the editor, with the current file and file_ready.
@@ -108,8 +109,7 @@ void TestFileCommands::toolbarSaveAsksOnlyTheFirstTime()
     e().window().setStatus(QString());
     e().clickControl("icon_save");
     QCOMPARE(e().platform.saveAsked.size(), 1); // no second dialog
-    QCOMPARE(bytes(path("h.glm")),
-             QByteArray("7F,08,08,08,7F,\"H\"\r\n01,00,00,00,00,\"I\"\r\n"));
+    QCOMPARE(bytes(path("h.glm")), QByteArray("7F,08,08,08,7F,\"H\"\r\n01,00,00,00,00,\"I\"\r\n"));
     QCOMPARE(e().window().status(), Saved);
     QVERIFY(e().platform.messages.isEmpty());
     QCOMPARE(e().platform.beeps, 0);
@@ -184,8 +184,8 @@ void TestFileCommands::openFromToolbarAndMenu()
         e().window().action(Command::OpenFromMenu)->trigger();
     else
         e().clickControl("icon_open");
-    QCOMPARE(entries(), (QStringList{"41 00 00 00 00    A", "42 00 00 00 00    B",
-                                     "43 00 00 00 00    C"}));
+    QCOMPARE(entries(),
+             (QStringList{"41 00 00 00 00    A", "42 00 00 00 00    B", "43 00 00 00 00    C"}));
     QCOMPARE(files().fileName(), path("three.glm"));
     QCOMPARE(files().fileReady(), qint16(fromMenu ? readyBefore : -1));
 

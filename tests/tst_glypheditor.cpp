@@ -139,8 +139,9 @@ void TestGlyphEditor::decode_data()
     QTest::newRow("empty and one character completed")
         << QStringList{"", "5", "A", "00", ""} << QString()
         << QStringList{"00", "05", "0A", "00", "00"} << QStringList{"00", "05", "0A", "00", "00"};
-    QTest::newRow("80 refused for range") << QStringList{"00", "80", "00", "00", "00"} << RangeMessage
-                                          << QStringList{"00", "80", "00", "00", "00"} << before;
+    QTest::newRow("80 refused for range")
+        << QStringList{"00", "80", "00", "00", "00"} << RangeMessage
+        << QStringList{"00", "80", "00", "00", "00"} << before;
     QTest::newRow("ff refused for range") << QStringList{"ff", "", "00", "00", "00"} << RangeMessage
                                           << QStringList{"ff", "00", "00", "00", "00"} << before;
     QTest::newRow("g1 not hexadecimal") << QStringList{"g1", "00", "00", "00", "00"} << HexMessage

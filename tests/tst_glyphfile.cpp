@@ -84,7 +84,8 @@ void TestGlyphFile::decode_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
-    QTest::newRow("81 60 is the full-width tilde") << QByteArray("\x81\x60") << u"\uFF5E"_qs << true;
+    QTest::newRow("81 60 is the full-width tilde")
+        << QByteArray("\x81\x60") << u"\uFF5E"_qs << true;
     QTest::newRow("kanji") << QByteArray("A\x8A\xBF") << u"A漢"_qs << true;
     QTest::newRow("half-width katakana") << QByteArray("\xB1") << u"ｱ"_qs << true;
     QTest::newRow("backslash byte stays backslash") << QByteArray("\x5C") << u"\\"_qs << true;
@@ -107,11 +108,14 @@ void TestGlyphFile::formatLine_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("line");
-    QTest::newRow("H example") << "7F 08 08 08 7F    H" << "7F,08,08,08,7F,\"H\"";
-    QTest::newRow("empty name") << "7F 08 08 08 7F    " << "7F,08,08,08,7F,\"\"";
+    QTest::newRow("H example") << "7F 08 08 08 7F    H"
+                               << "7F,08,08,08,7F,\"H\"";
+    QTest::newRow("empty name") << "7F 08 08 08 7F    "
+                                << "7F,08,08,08,7F,\"\"";
     QTest::newRow("quote inside the name") << "01 02 03 04 05    AB\"C"
                                            << "01,02,03,04,05,\"AB\"C\"";
-    QTest::newRow("codes as they stand") << "7f zz 0  00 00    x" << "7f,zz,0 ,00,00,\"x\"";
+    QTest::newRow("codes as they stand") << "7f zz 0  00 00    x"
+                                         << "7f,zz,0 ,00,00,\"x\"";
     QTest::newRow("name cut to 30") << "00 00 00 00 00    " + QString(31, u'n')
                                     << "00,00,00,00,00,\"" + QString(30, u'n') + "\"";
 }
@@ -130,19 +134,19 @@ void TestGlyphFile::parseLine_data()
     QTest::addColumn<QString>("entry");
     QTest::newRow("H example") << "7F,08,08,08,7F,\"H\"" << false << "7F 08 08 08 7F    H";
     QTest::newRow("empty name") << "7F,08,08,08,7F,\"\"" << false << "7F 08 08 08 7F    ";
-    QTest::newRow("quote inside the name") << "01,02,03,04,05,\"AB\"C\"" << false
-                                           << "01 02 03 04 05    AB\"C";
-    QTest::newRow("text after the closing quote") << "7F,08,08,08,7F,\"H\"  " << false
-                                                  << "7F 08 08 08 7F    H\" ";
-    QTest::newRow("codes taken as they stand") << "7f,zz,08,08,7F,\"x\"" << false
-                                               << "7f zz 08 08 7F    x";
-    QTest::newRow("separators never looked at") << "01;02;03;04;05;;ab" << false
-                                                << "01 02 03 04 05    a";
+    QTest::newRow("quote inside the name")
+        << "01,02,03,04,05,\"AB\"C\"" << false << "01 02 03 04 05    AB\"C";
+    QTest::newRow("text after the closing quote")
+        << "7F,08,08,08,7F,\"H\"  " << false << "7F 08 08 08 7F    H\" ";
+    QTest::newRow("codes taken as they stand")
+        << "7f,zz,08,08,7F,\"x\"" << false << "7f zz 08 08 7F    x";
+    QTest::newRow("separators never looked at")
+        << "01;02;03;04;05;;ab" << false << "01 02 03 04 05    a";
     QTest::newRow("30-character name comes back as 29")
         << "00,00,00,00,00,\"" + QString(30, u'n') + "\"" << false
         << "00 00 00 00 00    " + QString(29, u'n');
-    QTest::newRow("Japanese name by characters") << u"7F,08,08,08,7F,\"漢字か\""_qs << false
-                                                 << u"7F 08 08 08 7F    漢字か"_qs;
+    QTest::newRow("Japanese name by characters")
+        << u"7F,08,08,08,7F,\"漢字か\""_qs << false << u"7F 08 08 08 7F    漢字か"_qs;
     QTest::newRow("16 characters") << "00,00,00,00,00,\"" << true << "";
     QTest::newRow("empty line") << "" << true << "";
 }
@@ -172,18 +176,18 @@ void TestGlyphFile::read_data()
     QTest::newRow("no line end after the last line") << a + "\r\n" + b << ab << true;
     QTest::newRow("empty file") << QByteArray() << QStringList() << true;
     QTest::newRow("last line empty") << a + "\r\n" + b + "\r\n\r\n" << ab << true;
-    QTest::newRow("second line empty, more after")
-        << a + "\r\n\r\n" + b + "\r\n" << QStringList{ab[0]} << false;
-    QTest::newRow("short line stops reading")
-        << a + "\r\n00,00,00,00,00,\"\r\n" + b + "\r\n" << QStringList{ab[0]} << false;
+    QTest::newRow("second line empty, more after") << a + "\r\n\r\n" + b + "\r\n"
+                                                   << QStringList{ab[0]} << false;
+    QTest::newRow("short line stops reading") << a + "\r\n00,00,00,00,00,\"\r\n" + b + "\r\n"
+                                              << QStringList{ab[0]} << false;
     QTest::newRow("undecodable line stops reading")
         << a + "\r\n41,00,00,00,00,\"\x81\x20\"\r\n" + b << QStringList{ab[0]} << false;
     QTest::newRow("Japanese name: six bytes, three characters")
         << QByteArray("7F,08,08,08,7F,\"\x8A\xBF\x8E\x9A\x82\xA9\"\r\n")
         << QStringList{u"7F 08 08 08 7F    漢字か"_qs} << true;
     QTest::newRow("text of another kind")
-        << QByteArray("The quick brown fox jumps over\r\nno\r\n") << QStringList{"Th  q ic  b ow    fox jumps ove"}
-        << false;
+        << QByteArray("The quick brown fox jumps over\r\nno\r\n")
+        << QStringList{"Th  q ic  b ow    fox jumps ove"} << false;
 }
 
 void TestGlyphFile::read()
@@ -231,7 +235,8 @@ void TestGlyphFile::namesSurviveASaveAndOpen_data()
     QTest::newRow("29 characters") << QString(29, u'b') << QString(29, u'b');
     QTest::newRow("30 characters come back as 29") << QString(30, u'c') << QString(29, u'c');
     QTest::newRow("Japanese") << u"かな漢字ｶﾅ"_qs << u"かな漢字ｶﾅ"_qs;
-    QTest::newRow("commas and quotes") << "a,\"b\"," << "a,\"b\",";
+    QTest::newRow("commas and quotes") << "a,\"b\","
+                                       << "a,\"b\",";
 }
 
 void TestGlyphFile::namesSurviveASaveAndOpen()

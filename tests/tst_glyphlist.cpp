@@ -58,47 +58,60 @@ void TestGlyphList::add_data()
     QTest::addColumn<QStringList>("grid");   // dots on before Add
     QTest::addColumn<QStringList>("fields"); // code texts before Add
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("entry");    // appended entry, or empty for none
-    QTest::addColumn<QString>("message");  // message box, if any
-    QTest::addColumn<QString>("status");   // status text afterwards
+    QTest::addColumn<QString>("entry");   // appended entry, or empty for none
+    QTest::addColumn<QString>("message"); // message box, if any
+    QTest::addColumn<QString>("status");  // status text afterwards
     QTest::addColumn<int>("beeps");
     QTest::addColumn<QStringList>("after"); // code texts afterwards
     QTest::addColumn<QString>("focus");     // focused control afterwards, if moved
 
     const QStringList zeros(5, "00");
     const QStringList empty(5, "");
-    QTest::newRow("empty fields, empty grid")
-        << zeros << empty << "A" << "" << "" << EnterData << 1 << zeros << "data_a";
+    QTest::newRow("empty fields, empty grid") << zeros << empty << "A"
+                                              << ""
+                                              << "" << EnterData << 1 << zeros << "data_a";
     QTest::newRow("all 00 with dots on takes the grid")
-        << QStringList{"41", "00", "00", "00", "01"} << zeros << "A" << "41 00 00 00 01    A" << ""
+        << QStringList{"41", "00", "00", "00", "01"} << zeros << "A"
+        << "41 00 00 00 01    A"
+        << ""
         << "" << 0 << zeros << "";
-    QTest::newRow("one digit completed")
-        << zeros << QStringList{"01", "5", "00", "00", "00"} << "A" << "01 05 00 00 00    A" << ""
-        << "" << 0 << zeros << "";
+    QTest::newRow("one digit completed") << zeros << QStringList{"01", "5", "00", "00", "00"} << "A"
+                                         << "01 05 00 00 00    A"
+                                         << ""
+                                         << "" << 0 << zeros << "";
     QTest::newRow("lower case kept in the entry")
-        << zeros << QStringList{"7f", "00", "00", "00", "00"} << "A" << "7f 00 00 00 00    A" << ""
+        << zeros << QStringList{"7f", "00", "00", "00", "00"} << "A"
+        << "7f 00 00 00 00    A"
+        << ""
         << "" << 0 << zeros << "";
     QTest::newRow("non-hexadecimal replaced by the grid")
         << QStringList{"00", "02", "00", "00", "00"} << QStringList{"G1", "00", "00", "00", "00"}
-        << "A" << "00 02 00 00 00    A" << "" << "" << 0 << zeros << "";
+        << "A"
+        << "00 02 00 00 00    A"
+        << ""
+        << "" << 0 << zeros << "";
     QTest::newRow("non-hexadecimal on an empty grid is an empty glyph")
-        << zeros << QStringList{"G1", "00", "00", "00", "00"} << "A" << "" << "" << EnterData << 1
-        << zeros << "data_a";
+        << zeros << QStringList{"G1", "00", "00", "00", "00"} << "A"
+        << ""
+        << "" << EnterData << 1 << zeros << "data_a";
     QTest::newRow("out of range refused, editor kept")
-        << zeros << QStringList{"80", "", "3", "00", "00"} << "A" << "" << RangeMessage << ""
-        << 0 << QStringList{"80", "00", "03", "00", "00"} << "";
+        << zeros << QStringList{"80", "", "3", "00", "00"} << "A"
+        << "" << RangeMessage << "" << 0 << QStringList{"80", "00", "03", "00", "00"} << "";
     QTest::newRow("over-long field refused")
-        << zeros << QStringList{"", "123", "3", "00", "00"} << "A" << "" << InvalidMessage << ""
-        << 0 << QStringList{"00", "123", "3", "00", "00"} << "";
-    QTest::newRow("empty name")
-        << zeros << QStringList{"41", "00", "00", "00", "00"} << "" << "" << "" << EnterName << 1
-        << QStringList{"41", "00", "00", "00", "00"} << "data_name";
+        << zeros << QStringList{"", "123", "3", "00", "00"} << "A"
+        << "" << InvalidMessage << "" << 0 << QStringList{"00", "123", "3", "00", "00"} << "";
+    QTest::newRow("empty name") << zeros << QStringList{"41", "00", "00", "00", "00"} << ""
+                                << ""
+                                << "" << EnterName << 1 << QStringList{"41", "00", "00", "00", "00"}
+                                << "data_name";
     QTest::newRow("name of spaces accepted")
-        << zeros << QStringList{"41", "00", "00", "00", "00"} << "   " << "41 00 00 00 00       "
-        << "" << "" << 0 << zeros << "";
-    QTest::newRow("Japanese name")
-        << zeros << QStringList{"7F", "08", "08", "08", "7F"} << u"エイチ"_qs
-        << u"7F 08 08 08 7F    エイチ"_qs << "" << "" << 0 << zeros << "";
+        << zeros << QStringList{"41", "00", "00", "00", "00"} << "   "
+        << "41 00 00 00 00       "
+        << ""
+        << "" << 0 << zeros << "";
+    QTest::newRow("Japanese name") << zeros << QStringList{"7F", "08", "08", "08", "7F"}
+                                   << u"エイチ"_qs << u"7F 08 08 08 7F    エイチ"_qs << ""
+                                   << "" << 0 << zeros << "";
 }
 
 void TestGlyphList::add()
@@ -241,7 +254,8 @@ void TestGlyphList::readLoadsAsStored_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("messages");
     QTest::newRow("lower case stays lower case")
-        << "7f 0a 00 00 00    x" << QStringList{"7f", "0a", "00", "00", "00"} << "x" << QStringList();
+        << "7f 0a 00 00 00    x" << QStringList{"7f", "0a", "00", "00", "00"} << "x"
+        << QStringList();
     QTest::newRow("codes from a file that are not codes")
         << "7f zz 08 08 7F    x" << QStringList{"7f", "zz", "08", "08", "7F"} << "x"
         << QStringList{u"データには１６進法を入力してください。"_qs};

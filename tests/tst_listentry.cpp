@@ -22,7 +22,8 @@ void TestListEntry::format_data()
     QTest::addColumn<QString>("entry");
     QTest::newRow("H example") << QStringList{"7F", "08", "08", "08", "7F"} << "H"
                                << "7F 08 08 08 7F    H";
-    QTest::newRow("empty name") << QStringList(5, "00") << "" << "00 00 00 00 00    ";
+    QTest::newRow("empty name") << QStringList(5, "00") << ""
+                                << "00 00 00 00 00    ";
     QTest::newRow("case and spaces kept") << QStringList{"7f", "08", "08", "08", "7F"} << "  a  b "
                                           << "7f 08 08 08 7F      a  b ";
 }
@@ -56,8 +57,7 @@ void TestListEntry::parse_data()
         << u"漢字かな"_qs;
     QTest::newRow("separators never looked at")
         << "7fX08Y08Z08W7F----N" << QStringList{"7f", "08", "08", "08", "7F"} << "N";
-    QTest::newRow("short text, short slices")
-        << "7F 0" << QStringList{"7F", "0", "", "", ""} << "";
+    QTest::newRow("short text, short slices") << "7F 0" << QStringList{"7F", "0", "", "", ""} << "";
     QTest::newRow("empty text") << "" << QStringList(5, "") << "";
 }
 

@@ -129,9 +129,9 @@ void TestMainWindow::lines()
     auto *line = m_editor.window().findChild<LineWidget *>(name);
     QVERIFY(line);
     // Both end points are drawn, so a line is one pixel longer than its span.
-    QCOMPARE(line->geometry(), QRect(twips.x1() / 15, twips.y1() / 15,
-                                     (twips.x2() - twips.x1()) / 15 + 1,
-                                     (twips.y2() - twips.y1()) / 15 + 1));
+    QCOMPARE(line->geometry(),
+             QRect(twips.x1() / 15, twips.y1() / 15, (twips.x2() - twips.x1()) / 15 + 1,
+                   (twips.y2() - twips.y1()) / 15 + 1));
 }
 
 void TestMainWindow::gridLinesLieAboveTheCells()
@@ -155,7 +155,8 @@ void TestMainWindow::windowAndClientArea()
 {
     MainWindow &window = m_editor.window();
     QCOMPARE(window.objectName(), u"main"_qs);
-    QCOMPARE(window.windowTitle(), u"Glimra絵エディッタVer2.0\u3000[テストリリースバージョン-1]"_qs);
+    QCOMPARE(window.windowTitle(),
+             u"Glimra絵エディッタVer2.0\u3000[テストリリースバージョン-1]"_qs);
     QVERIFY(!window.windowIcon().isNull());
     QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
     QWidget *client = window.centralWidget();
@@ -219,9 +220,9 @@ void TestMainWindow::menuVersionActsOnTheBar()
 
 void TestMainWindow::tabOrder()
 {
-    const QStringList designed{"icon_new", "icon_save", "icon_open", "icon_copy", "data_a",
-                               "data_b",   "data_c",    "data_d",    "data_e",    "reverse",
-                               "data_list", "data_add", "data_read", "data_name", "data_delete"};
+    const QStringList designed{"icon_new",  "icon_save", "icon_open", "icon_copy", "data_a",
+                               "data_b",    "data_c",    "data_d",    "data_e",    "reverse",
+                               "data_list", "data_add",  "data_read", "data_name", "data_delete"};
     QStringList chain;
     QWidget *start = m_editor.window().findChild<QWidget *>("icon_new");
     QWidget *w = start;

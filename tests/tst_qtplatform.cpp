@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "ui/qtplatformservices.h"
 
+#include <functional>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
 using namespace glimra;
 
@@ -77,9 +77,12 @@ void TestQtPlatform::fileDialogs_data()
     QTest::addColumn<bool>("save");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("open an existing file") << false << "old.glm" << "old.glm";
-    QTest::newRow("save gets the glm extension") << true << "fresh" << "fresh.glm";
-    QTest::newRow("save keeps a typed extension") << true << "fresh.glm" << "fresh.glm";
+    QTest::newRow("open an existing file") << false << "old.glm"
+                                           << "old.glm";
+    QTest::newRow("save gets the glm extension") << true << "fresh"
+                                                 << "fresh.glm";
+    QTest::newRow("save keeps a typed extension") << true << "fresh.glm"
+                                                  << "fresh.glm";
     QTest::newRow("cancel gives no name") << true << QString() << QString();
 }
 

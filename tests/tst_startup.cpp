@@ -89,8 +89,11 @@ void TestStartup::typingLimits_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("result");
-    QTest::newRow("third character in a code field") << int(Field::DataC) << "00" << "1" << "00";
-    QTest::newRow("18th character in the name") << int(Field::DataName) << "" << "ABCDEFGHIJKLMNOPQR"
+    QTest::newRow("third character in a code field") << int(Field::DataC) << "00"
+                                                     << "1"
+                                                     << "00";
+    QTest::newRow("18th character in the name") << int(Field::DataName) << ""
+                                                << "ABCDEFGHIJKLMNOPQR"
                                                 << "ABCDEFGHIJKLMNOPQ";
     QTest::newRow("18th Japanese character in the name")
         << int(Field::DataName) << "" << u"あいうえおかきくけこさしすせそたちつ"_qs
@@ -225,8 +228,8 @@ void TestStartup::versionDialogTexts()
     QCOMPARE(dialog->size(), QSize(4980 / 15, 3210 / 15));
     auto *widget = dialog->findChild<QWidget *>(name);
     QVERIFY(widget);
-    QCOMPARE(widget->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15,
-                                       twips.height() / 15));
+    QCOMPARE(widget->geometry(),
+             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
     QString shown;
     if (auto *label = qobject_cast<QLabel *>(widget))
         shown = label->text();
@@ -252,8 +255,9 @@ void TestStartup::versionDialogIsOneModelessWindow()
     QCOMPARE(e.editor->versionDialog(), first.data());
     QCOMPARE(first->pos(), dragged);
     const QWidgetList windows = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(windows.begin(), windows.end(),
-                           [](QWidget *w) { return qobject_cast<VersionDialog *>(w) && w->isVisible(); }),
+    QCOMPARE(std::count_if(
+                 windows.begin(), windows.end(),
+                 [](QWidget *w) { return qobject_cast<VersionDialog *>(w) && w->isVisible(); }),
              1);
     // The main window goes on working while the dialog is open.
     e.clickDot(1, 1);

@@ -18,7 +18,10 @@ constexpr int RowCount = 7;
 constexpr Field CodeFields[ColumnCount] = {Field::DataA, Field::DataB, Field::DataC, Field::DataD,
                                            Field::DataE};
 
-inline Field codeField(int column) { return CodeFields[column - 1]; }
+inline Field codeField(int column)
+{
+    return CodeFields[column - 1];
+}
 
 /// Everything the editor knows lives in the main window's controls; this is all the
 /// operations may do with them. Columns and rows count from 1.

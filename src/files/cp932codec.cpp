@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "files/cp932codec.h"
 
-#include <QtEndian>
 #include <cerrno>
 #include <iconv.h>
+#include <QtEndian>
 
 namespace glimra::cp932 {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <QByteArray>
 #include <QString>
-#include <optional>
 
 namespace glimra::cp932 {
 

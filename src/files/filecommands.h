@@ -43,7 +43,8 @@ private:
 namespace messages {
 inline constexpr char16_t Saved[] = u"データを保存しました";
 inline constexpr char16_t NothingToWrite[] = u"書き込むデータがありません";
-inline constexpr char16_t CannotWrite[] = u"ファイルに書き込めません。ファイル属性を確認してください";
+inline constexpr char16_t CannotWrite[] =
+    u"ファイルに書き込めません。ファイル属性を確認してください";
 inline constexpr char16_t CannotOpen[] = u"ファイルを開けません";
 inline constexpr char16_t PartlyRead[] = u"ファイルの一部しか読み込めませんでした";
 } // namespace messages

@@ -53,8 +53,7 @@ std::optional<GlyphFileContents> ReadGlyphFile(const QString &path)
     return contents;
 }
 
-WriteResult WriteGlyphFile(const QString &path, const QStringList &entries,
-                           const WriteFault &fault)
+WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, const WriteFault &fault)
 {
     QList<QByteArray> lines;
     for (const QString &entry : entries) {

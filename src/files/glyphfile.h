@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QStringList>
 #include <functional>
 #include <optional>
+#include <QStringList>
 
 namespace glimra {
 

@@ -3,8 +3,8 @@
 
 #include "app/editorstate.h"
 
-#include <QString>
 #include <array>
+#include <QString>
 
 namespace glimra {
 
@@ -22,7 +22,7 @@ enum class CodeRefusal { None, TooLong, NotHexadecimal, OutOfRange };
 /// The five code texts in their accepted form and what it took to get there.
 struct CodeCheck
 {
-    CodeTexts texts;                       ///< the texts as far as normalising got
+    CodeTexts texts;                        ///< the texts as far as normalising got
     std::array<bool, ColumnCount> filled{}; ///< empty, rewritten as "00" (always done first)
     std::array<bool, ColumnCount> padded{}; ///< one character, given a leading "0"
     CodeRefusal refusal = CodeRefusal::None;

@@ -6,9 +6,7 @@
 
 namespace glimra {
 
-DotCell::DotCell(QWidget *parent) : QWidget(parent)
-{
-}
+DotCell::DotCell(QWidget *parent) : QWidget(parent) {}
 
 void DotCell::setOn(bool on)
 {

@@ -91,12 +91,21 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     buildMenus();
 
-    QWidget *order[] = {findChild<QWidget *>("icon_new"), findChild<QWidget *>("icon_save"),
-                        findChild<QWidget *>("icon_open"), findChild<QWidget *>("icon_copy"),
-                        m_codeFields[0], m_codeFields[1], m_codeFields[2], m_codeFields[3],
-                        m_codeFields[4], findChild<QWidget *>("reverse"), m_data_list,
-                        findChild<QWidget *>("data_add"), findChild<QWidget *>("data_read"),
-                        m_data_name, findChild<QWidget *>("data_delete")};
+    QWidget *order[] = {findChild<QWidget *>("icon_new"),
+                        findChild<QWidget *>("icon_save"),
+                        findChild<QWidget *>("icon_open"),
+                        findChild<QWidget *>("icon_copy"),
+                        m_codeFields[0],
+                        m_codeFields[1],
+                        m_codeFields[2],
+                        m_codeFields[3],
+                        m_codeFields[4],
+                        findChild<QWidget *>("reverse"),
+                        m_data_list,
+                        findChild<QWidget *>("data_add"),
+                        findChild<QWidget *>("data_read"),
+                        m_data_name,
+                        findChild<QWidget *>("data_delete")};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -151,8 +160,8 @@ void MainWindow::buildGrid(QWidget *area)
         }
     }
 
-    const std::pair<const char *, int> verticals[] = {{"Line1", 120}, {"Line5", 360},
-                                                      {"Line6", 600}, {"Line7", 840},
+    const std::pair<const char *, int> verticals[] = {{"Line1", 120},  {"Line5", 360},
+                                                      {"Line6", 600},  {"Line7", 840},
                                                       {"Line8", 1080}, {"Line3", 1320}};
     for (const auto &[name, x] : verticals)
         (new LineWidget(x, 480, x, 2160, area))->setObjectName(name);
@@ -279,8 +288,7 @@ void MainWindow::buildMenus()
 
     QAction *version = menuBar()->addAction(QStringLiteral("バージョン情報"));
     version->setObjectName("menu_ver");
-    connect(version, &QAction::triggered, this,
-            [this] { emit commandChosen(Command::Version); });
+    connect(version, &QAction::triggered, this, [this] { emit commandChosen(Command::Version); });
     m_actions.emplace_back(Command::Version, version);
 }
 

@@ -3,8 +3,8 @@
 
 #include "app/editorstate.h"
 
-#include <QMainWindow>
 #include <array>
+#include <QMainWindow>
 
 class QAction;
 class QLabel;
@@ -94,10 +94,10 @@ private:
     void buildFields(QWidget *area);
     void buildButtonsAndList(QWidget *area);
     void buildMenus();
-    QToolButton *pictureButton(QWidget *area, const char *name, const char *picture,
-                               QRect place, Command command);
-    QPushButton *pushButton(QWidget *area, const char *name, const QString &caption,
-                            QRect place, Command command);
+    QToolButton *pictureButton(QWidget *area, const char *name, const char *picture, QRect place,
+                               Command command);
+    QPushButton *pushButton(QWidget *area, const char *name, const QString &caption, QRect place,
+                            Command command);
     QAction *menuItem(QMenu *menu, const char *name, const QString &caption, Command command);
     void withoutSelect(const std::function<void()> &change);
 

@@ -46,10 +46,12 @@ NewDataDialog::NewDataDialog()
     m_newfile->setObjectName("newfile");
     m_newfile->setGeometry(twipsRect(1080, 1080, 2295, 255));
 
-    QPushButton *ok = button(this, "Command1", QStringLiteral("OK"), twipsRect(480, 1680, 975, 255));
+    QPushButton *ok =
+        button(this, "Command1", QStringLiteral("OK"), twipsRect(480, 1680, 975, 255));
     QPushButton *cancel =
         button(this, "Command2", QStringLiteral("キャンセル"), twipsRect(2280, 1680, 975, 255));
-    QLabel *figure = picture(this, "Picture1", ":/icons/picture1.xpm", twipsRect(720, 480, 270, 270));
+    QLabel *figure =
+        picture(this, "Picture1", ":/icons/picture1.xpm", twipsRect(720, 480, 270, 270));
     QLabel *sheet = picture(this, "Picture2", ":/icons/new.xpm", twipsRect(720, 1080, 270, 270));
 
     setTabOrder(m_newdata, m_newfile);

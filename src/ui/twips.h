@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cmath>
 #include <QPoint>
 #include <QRect>
-#include <cmath>
 
 namespace glimra {
 
@@ -11,7 +11,10 @@ namespace glimra {
 constexpr int TwipsPerPixel = 15;
 
 /// The nearest logical pixel: a few designed sizes (260 twips) fall between two.
-constexpr int px(int twips) { return (2 * twips + TwipsPerPixel) / (2 * TwipsPerPixel); }
+constexpr int px(int twips)
+{
+    return (2 * twips + TwipsPerPixel) / (2 * TwipsPerPixel);
+}
 
 constexpr QRect twipsRect(int left, int top, int width, int height)
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QValidator>
 #include <functional>
+#include <QValidator>
 
 namespace glimra {
 
