@@ -2,6 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Starts the editor under Xvfb and writes a PNG of its main window.
 # Usage: scripts/screenshot.sh [output.png] [xdotool commands to run first ...]
+# In the commands, WINDOW stands for the editor's window, e.g.
+#   scripts/screenshot.sh out.png "mousemove --window WINDOW 16 60 click 1"
 set -euo pipefail
 cd "$(dirname "$0")/.."
 output="${1:-docs/main-window.png}"
@@ -26,7 +28,7 @@ done
 sleep 0.5
 for step in "$@"; do
     # shellcheck disable=SC2086
-    xdotool $step
+    xdotool ${step//WINDOW/$window}
     sleep 0.3
 done
 mkdir -p "$(dirname "$output")"

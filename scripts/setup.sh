@@ -4,7 +4,8 @@
 # Usage: scripts/setup.sh [extra-package ...]
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic "$@")
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-ipafont-gothic
+    "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

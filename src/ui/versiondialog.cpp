@@ -21,6 +21,16 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, QRect plac
     return label;
 }
 
+// The author's and the supplier's names belong to the deployment and may run longer than
+// the design allowed for: such a label grows to the right rather than cut the name off.
+QLabel *deploymentLabel(QWidget *parent, const char *name, const QString &text, QRect place)
+{
+    QLabel *shown = label(parent, name, text, place);
+    const int needed = shown->fontMetrics().horizontalAdvance(text);
+    shown->resize(qBound(place.width(), needed, parent->width() - place.x()), place.height());
+    return shown;
+}
+
 QLineEdit *fixedText(QWidget *parent, const char *name, const QString &text, QRect place)
 {
     auto *field = new QLineEdit(text, parent);
@@ -40,6 +50,10 @@ VersionDialog::VersionDialog()
     setWindowIcon(QIcon(":/icons/glimra.xpm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(px(4980), px(3210));
+    // The designed label widths hold their texts at 11 pixels, not at the desktop's 12.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
 
     auto *icon = label(this, "icon", QString(), twipsRect(240, 120, 480, 480));
     icon->setPixmap(QPixmap(":/icons/glimra.xpm"));
@@ -47,9 +61,9 @@ VersionDialog::VersionDialog()
     label(this, "Label1", QStringLiteral("Glimra絵エディッタ　Ver2.0"),
           twipsRect(1080, 480, 2775, 255));
     (new LineWidget(120, 720, 4800, 720, this))->setObjectName("Line1");
-    label(this, "Label2",
-          QStringLiteral("作者：　　　　　　　　   ") + QString::fromUtf16(deployment::Author),
-          twipsRect(240, 840, 3975, 255));
+    deploymentLabel(this, "Label2",
+                    QStringLiteral("作者：　　 ") + QString::fromUtf16(deployment::Author),
+                    twipsRect(240, 840, 3975, 255));
     label(this, "Label4", QStringLiteral("メール："), twipsRect(240, 1080, 735, 255));
     fixedText(this, "Text2", QString::fromUtf16(deployment::AuthorMail),
               twipsRect(1920, 1080, 2775, 255));
@@ -62,10 +76,10 @@ VersionDialog::VersionDialog()
     label(this, "Label5", QStringLiteral("メールでお願いします。"),
           twipsRect(2160, 2160, 2535, 255));
     (new LineWidget(120, 2520, 4800, 2520, this))->setObjectName("Line2");
-    label(this, "Label6",
-          QStringLiteral("サンプルデータ提供：") +
-              QString::fromUtf16(deployment::SampleDataSupplier),
-          twipsRect(120, 2640, 3495, 255));
+    deploymentLabel(this, "Label6",
+                    QStringLiteral("サンプルデータ提供：") +
+                        QString::fromUtf16(deployment::SampleDataSupplier),
+                    twipsRect(120, 2640, 3495, 255));
     fixedText(this, "Text1", QString::fromUtf16(deployment::SampleDataAddress),
               twipsRect(120, 2880, 3735, 270));
 
