@@ -13,6 +13,14 @@
 
 namespace glimra {
 
+/// Where a control designed at `twips` should stand, in logical pixels. Designed twips land
+/// on whole pixels, except 260 twips (17.3 px), which rounds to 17.
+inline QRect designedPixels(QRect twips)
+{
+    const auto pixel = [](int t) { return qRound(t / 15.0); };
+    return {pixel(twips.x()), pixel(twips.y()), pixel(twips.width()), pixel(twips.height())};
+}
+
 /// A whole editor on screen with a scripted desktop, ready for clicks and typing.
 struct TestEditor
 {

@@ -86,8 +86,7 @@ void TestDialogs::newDialogDesign()
     QCOMPARE(dialog->size(), QSize(4035 / 15, 2070 / 15));
     auto *widget = dialog->findChild<QWidget *>(name);
     QVERIFY(widget);
-    QCOMPARE(widget->geometry(),
-             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    QCOMPARE(widget->geometry(), designedPixels(twips));
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         QCOMPARE(button->text(), caption);
     if (auto *picture = qobject_cast<QLabel *>(widget))

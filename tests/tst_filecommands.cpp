@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "testeditor.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -47,8 +48,6 @@ private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
     QStringList entries();
     void fill(const QStringList &texts);
-    static QByteArray bytes(const QString &file);
-    static void write(const QString &file, const QByteArray &content);
 
     std::unique_ptr<TestEditor> m_editor;
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -81,26 +80,13 @@ void TestFileCommands::fill(const QStringList &texts)
         e().window().appendEntry(text);
 }
 
-QByteArray TestFileCommands::bytes(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void TestFileCommands::write(const QString &file, const QByteArray &content)
-{
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
 void TestFileCommands::toolbarSaveAsksOnlyTheFirstTime()
 {
     fill({"7F 08 08 08 7F    H"});
     e().platform.saveAnswers << path("h.glm");
     e().clickControl("icon_save");
     QCOMPARE(e().platform.saveAsked, QStringList{QString()});
-    QCOMPARE(bytes(path("h.glm")), QByteArray("7F,08,08,08,7F,\"H\"\r\n"));
+    QCOMPARE(fileBytes(path("h.glm")), QByteArray("7F,08,08,08,7F,\"H\"\r\n"));
     QCOMPARE(e().window().status(), Saved);
     QCOMPARE(files().fileReady(), FileCommands::Ready);
     QCOMPARE(files().fileName(), path("h.glm"));
@@ -109,7 +95,8 @@ void TestFileCommands::toolbarSaveAsksOnlyTheFirstTime()
     e().window().setStatus(QString());
     e().clickControl("icon_save");
     QCOMPARE(e().platform.saveAsked.size(), 1); // no second dialog
-    QCOMPARE(bytes(path("h.glm")), QByteArray("7F,08,08,08,7F,\"H\"\r\n01,00,00,00,00,\"I\"\r\n"));
+    QCOMPARE(fileBytes(path("h.glm")),
+             QByteArray("7F,08,08,08,7F,\"H\"\r\n01,00,00,00,00,\"I\"\r\n"));
     QCOMPARE(e().window().status(), Saved);
     QVERIFY(e().platform.messages.isEmpty());
     QCOMPARE(e().platform.beeps, 0);
@@ -122,7 +109,7 @@ void TestFileCommands::saveWithNameAlwaysAsks()
     e().window().action(Command::SaveWithName)->trigger();
     e().window().action(Command::SaveWithName)->trigger();
     QCOMPARE(e().platform.saveAsked, (QStringList{QString(), path("one.glm")}));
-    QCOMPARE(bytes(path("one.glm")), bytes(path("two.glm")));
+    QCOMPARE(fileBytes(path("one.glm")), fileBytes(path("two.glm")));
     QCOMPARE(files().fileName(), path("two.glm"));
 }
 
@@ -137,7 +124,7 @@ void TestFileCommands::saveWithAnEmptyListWritesNothing()
 
 void TestFileCommands::cancelledDialogsChangeNothing()
 {
-    write(path("kept.glm"), ThreeLines);
+    writeFileBytes(path("kept.glm"), ThreeLines);
     fill({"01 00 00 00 00    a"});
     files().setFileName(path("kept.glm"));
     files().setFileReady(0);
@@ -152,7 +139,7 @@ void TestFileCommands::cancelledDialogsChangeNothing()
 
     QCOMPARE(e().platform.saveAsked, QStringList(2, path("kept.glm")));
     QCOMPARE(e().platform.openAsked, QStringList(2, path("kept.glm")));
-    QCOMPARE(bytes(path("kept.glm")), ThreeLines);
+    QCOMPARE(fileBytes(path("kept.glm")), ThreeLines);
     QCOMPARE(entries(), QStringList{"01 00 00 00 00    a"});
     QCOMPARE(files().fileName(), path("kept.glm"));
     QCOMPARE(files().fileReady(), qint16(0));
@@ -174,7 +161,7 @@ void TestFileCommands::openFromToolbarAndMenu()
     QFETCH(bool, fromMenu);
     QFETCH(int, readyBefore);
     QFETCH(bool, saveAsks);
-    write(path("three.glm"), ThreeLines);
+    writeFileBytes(path("three.glm"), ThreeLines);
     fill({"7F 7F 7F 7F 7F    old"});
     files().setFileName(readyBefore ? path("other.glm") : QString());
     files().setFileReady(qint16(readyBefore));
@@ -195,12 +182,12 @@ void TestFileCommands::openFromToolbarAndMenu()
     e().clickControl("icon_save");
     QCOMPARE(e().platform.saveAsked.size(), saveAsks ? 1 : 0);
     const QByteArray two = ThreeLines.left(ThreeLines.lastIndexOf("43"));
-    QCOMPARE(bytes(path(saveAsks ? "asked.glm" : "three.glm")), two);
+    QCOMPARE(fileBytes(path(saveAsks ? "asked.glm" : "three.glm")), two);
 }
 
 void TestFileCommands::openLeavesTheEditorAlone()
 {
-    write(path("three.glm"), ThreeLines);
+    writeFileBytes(path("three.glm"), ThreeLines);
     e().clickDot(2, 2);
     e().window().setText(Field::DataName, "mine");
     e().window().setStatus("before");
@@ -237,7 +224,7 @@ void TestFileCommands::failedOpenLosesNothing()
 void TestFileCommands::partlyReadFileWarnsAndSaveAsks()
 {
     const QByteArray partly = "41,00,00,00,00,\"A\"\r\n\r\n42,00,00,00,00,\"B\"\r\n";
-    write(path("partly.glm"), partly);
+    writeFileBytes(path("partly.glm"), partly);
     files().setFileReady(FileCommands::Ready);
     files().setFileName(path("earlier.glm"));
     e().platform.openAnswers << path("partly.glm");
@@ -249,7 +236,7 @@ void TestFileCommands::partlyReadFileWarnsAndSaveAsks()
     e().platform.saveAnswers << QString();
     e().clickControl("icon_save");
     QCOMPARE(e().platform.saveAsked, QStringList{path("partly.glm")});
-    QCOMPARE(bytes(path("partly.glm")), partly);
+    QCOMPARE(fileBytes(path("partly.glm")), partly);
 }
 
 void TestFileCommands::failedSaveKeepsOldFileAndState_data()
@@ -263,7 +250,7 @@ void TestFileCommands::failedSaveKeepsOldFileAndState_data()
 void TestFileCommands::failedSaveKeepsOldFileAndState()
 {
     QFETCH(QString, fault);
-    write(path("keep.glm"), ThreeLines);
+    writeFileBytes(path("keep.glm"), ThreeLines);
     fill({"01 00 00 00 00    new"});
     QString target = path("keep.glm");
     if (fault == "folder") {
@@ -278,7 +265,7 @@ void TestFileCommands::failedSaveKeepsOldFileAndState()
     files().setFileReady(FileCommands::Ready);
     e().clickControl("icon_save");
     QCOMPARE(e().window().status(), CannotWrite);
-    QCOMPARE(bytes(path("keep.glm")), ThreeLines);
+    QCOMPARE(fileBytes(path("keep.glm")), ThreeLines);
     QCOMPARE(files().fileReady(), FileCommands::Ready);
     QCOMPARE(files().fileName(), target);
 
@@ -286,7 +273,7 @@ void TestFileCommands::failedSaveKeepsOldFileAndState()
     e().platform.saveAnswers << target;
     e().window().action(Command::SaveWithName)->trigger();
     QCOMPARE(files().fileReady(), qint16(0));
-    QCOMPARE(bytes(path("keep.glm")), ThreeLines);
+    QCOMPARE(fileBytes(path("keep.glm")), ThreeLines);
 }
 
 void TestFileCommands::saveThenOpenGivesTheSameList()

@@ -2,6 +2,7 @@
 #include "files/cp932codec.h"
 #include "files/fileline.h"
 #include "files/glyphfile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,24 +32,7 @@ private slots:
     void namesSurviveASaveAndOpen();
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
-
-private:
-    static QByteArray readAll(const QString &path);
-    static void writeAll(const QString &path, const QByteArray &bytes);
 };
-
-QByteArray TestGlyphFile::readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void TestGlyphFile::writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 void TestGlyphFile::encode_data()
 {
@@ -197,7 +181,7 @@ void TestGlyphFile::read()
     QFETCH(bool, complete);
     QTemporaryDir dir;
     const QString path = dir.filePath("in.glm");
-    writeAll(path, bytes);
+    writeFileBytes(path, bytes);
     const std::optional<GlyphFileContents> contents = ReadGlyphFile(path);
     QVERIFY(contents);
     QCOMPARE(contents->entries, entries);
@@ -217,13 +201,13 @@ void TestGlyphFile::writeIsByteExact()
     QTemporaryDir dir;
     const QString path = dir.filePath("out.glm");
     QCOMPARE(WriteGlyphFile(path, {"7F 08 08 08 7F    H"}), WriteResult::Written);
-    QCOMPARE(readAll(path), QByteArray("7F,08,08,08,7F,\"H\"\r\n"));
+    QCOMPARE(fileBytes(path), QByteArray("7F,08,08,08,7F,\"H\"\r\n"));
     QCOMPARE(WriteGlyphFile(path, {"7f 08 08 08 7F    ", u"01 02 03 04 05    漢字か"_qs,
                                    u"00 00 00 00 00    〜"_qs}),
              WriteResult::Written);
-    QCOMPARE(readAll(path), QByteArray("7f,08,08,08,7F,\"\"\r\n"
-                                       "01,02,03,04,05,\"\x8A\xBF\x8E\x9A\x82\xA9\"\r\n"
-                                       "00,00,00,00,00,\"\x81\x60\"\r\n"));
+    QCOMPARE(fileBytes(path), QByteArray("7f,08,08,08,7F,\"\"\r\n"
+                                         "01,02,03,04,05,\"\x8A\xBF\x8E\x9A\x82\xA9\"\r\n"
+                                         "00,00,00,00,00,\"\x81\x60\"\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.glm"});
 }
 
@@ -267,7 +251,7 @@ void TestGlyphFile::failedWriteKeepsTheOldFile()
     QTemporaryDir dir;
     QString path = dir.filePath("keep.glm");
     const QByteArray old = "41,00,00,00,00,\"old\"\r\n";
-    writeAll(path, old);
+    writeFileBytes(path, old);
     QStringList entries{"01 00 00 00 00    one", "02 00 00 00 00    two", "03 00 00 00 00    3"};
     WriteFault inject;
     WriteResult expected = WriteResult::CannotWrite;
@@ -283,7 +267,7 @@ void TestGlyphFile::failedWriteKeepsTheOldFile()
         path = dir.filePath("missing/keep.glm");
     }
     QCOMPARE(WriteGlyphFile(path, entries, inject), expected);
-    QCOMPARE(readAll(dir.filePath("keep.glm")), old);
+    QCOMPARE(fileBytes(dir.filePath("keep.glm")), old);
     // No temporary file is left behind either.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.glm"});
 }

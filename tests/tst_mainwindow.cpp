@@ -84,10 +84,7 @@ void TestMainWindow::controls()
     auto *widget = m_editor.window().findChild<QWidget *>(name);
     QVERIFY2(widget, qPrintable(name));
     QCOMPARE(widget->parentWidget(), m_editor.window().centralWidget());
-    // Designed twips land on whole pixels, except 260 twips (17.3 px), which rounds to 17.
-    const auto pixel = [](int t) { return qRound(t / 15.0); };
-    QCOMPARE(widget->geometry(), QRect(pixel(twips.x()), pixel(twips.y()), pixel(twips.width()),
-                                       pixel(twips.height())));
+    QCOMPARE(widget->geometry(), designedPixels(twips));
     QCOMPARE(widget->toolTip(), tooltip);
     if (auto *label = qobject_cast<QLabel *>(widget))
         QCOMPARE(label->text(), caption);

@@ -227,7 +227,7 @@ void TestStartup::versionDialogTexts()
     QCOMPARE(dialog->size(), QSize(4980 / 15, 3210 / 15));
     auto *widget = dialog->findChild<QWidget *>(name);
     QVERIFY(widget);
-    const QRect designed(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+    const QRect designed = designedPixels(twips);
     const QRect g = widget->geometry();
     QCOMPARE(g.topLeft(), designed.topLeft());
     QCOMPARE(g.height(), designed.height());

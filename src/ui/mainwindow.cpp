@@ -80,10 +80,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     buildFields(m_clientArea);
     buildButtonsAndList(m_clientArea);
 
-    m_stbar = new QStatusBar(m_clientArea);
-    m_stbar->setObjectName("stbar");
+    m_stbar = placed(new QStatusBar(m_clientArea), "stbar", twipsRect(0, 2355, 8310, 255));
     m_stbar->setSizeGripEnabled(false);
-    m_stbar->setGeometry(twipsRect(0, 2355, 8310, 255));
     // A permanent label rather than showMessage(): a message would vanish as soon as a menu
     // item is hovered, and ours stays until the program writes another.
     m_statusText = new QLabel(m_stbar);
@@ -128,9 +126,7 @@ void MainWindow::buildToolbar(QWidget *area)
 QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, const char *picture,
                                        QRect place, Command command)
 {
-    auto *button = new QToolButton(area);
-    button->setObjectName(name);
-    button->setGeometry(place);
+    auto *button = placed(new QToolButton(area), name, place);
     button->setIcon(QIcon(QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(picture))));
     button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
@@ -145,16 +141,13 @@ QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, const ch
 
 void MainWindow::buildGrid(QWidget *area)
 {
-    auto *backdrop = new QLabel(area);
-    backdrop->setObjectName("Label1");
-    backdrop->setGeometry(twipsRect(120, 480, 1215, 1695));
+    auto *backdrop = placed(new QLabel(area), "Label1", twipsRect(120, 480, 1215, 1695));
     fillWhite(backdrop);
 
     for (int c = 1; c <= ColumnCount; ++c) {
         for (int r = 1; r <= RowCount; ++r) {
-            auto *cell = new DotCell(area);
-            cell->setObjectName(QStringLiteral("dot%1%2").arg(c).arg(r));
-            cell->setGeometry(twipsRect(120 + 240 * (c - 1), 480 + 240 * (r - 1), 255, 255));
+            auto *cell = placed(new DotCell(area), QStringLiteral("dot%1%2").arg(c).arg(r),
+                                twipsRect(120 + 240 * (c - 1), 480 + 240 * (r - 1), 255, 255));
             connect(cell, &DotCell::clicked, this, [this, c, r] { emit dotClicked(c, r); });
             m_dots[c - 1][r - 1] = cell;
         }
@@ -174,16 +167,13 @@ void MainWindow::buildGrid(QWidget *area)
 
 void MainWindow::buildPreview(QWidget *area)
 {
-    auto *backdrop = new QLabel(area);
-    backdrop->setObjectName("Label4");
-    backdrop->setGeometry(twipsRect(1680, 1920, 225, 315));
+    auto *backdrop = placed(new QLabel(area), "Label4", twipsRect(1680, 1920, 225, 315));
     fillWhite(backdrop);
 
     for (int c = 1; c <= ColumnCount; ++c) {
         for (int r = 1; r <= RowCount; ++r) {
-            auto *cell = new DotCell(area);
-            cell->setObjectName(QStringLiteral("smalldot%1%2").arg(c).arg(r));
-            cell->setGeometry(twipsRect(1680 + 45 * (c - 1), 1920 + 45 * (r - 1), 45, 45));
+            auto *cell = placed(new DotCell(area), QStringLiteral("smalldot%1%2").arg(c).arg(r),
+                                twipsRect(1680 + 45 * (c - 1), 1920 + 45 * (r - 1), 45, 45));
             m_smalldots[c - 1][r - 1] = cell;
         }
     }
@@ -191,21 +181,17 @@ void MainWindow::buildPreview(QWidget *area)
 
 void MainWindow::buildFields(QWidget *area)
 {
-    auto *caption = new QLabel(QStringLiteral("データ名"), area);
-    caption->setObjectName("Label2");
-    caption->setGeometry(twipsRect(1680, 1320, 855, 255));
+    placed(new QLabel(QStringLiteral("データ名"), area), "Label2", twipsRect(1680, 1320, 855, 255));
 
-    m_data_name = new TextField(NameTypingLimit, area);
-    m_data_name->setObjectName("data_name");
-    m_data_name->setGeometry(twipsRect(1680, 1560, 2175, 270));
+    m_data_name =
+        placed(new TextField(NameTypingLimit, area), "data_name", twipsRect(1680, 1560, 2175, 270));
     m_data_name->setToolTip(QStringLiteral("17文字以内で名前を付けてください。"));
     m_data_name->typingValidator()->setCharacterCheck(savableName);
 
     const char *names[ColumnCount] = {"data_a", "data_b", "data_c", "data_d", "data_e"};
     for (int i = 0; i < ColumnCount; ++i) {
-        auto *code = new TextField(CodeTypingLimit, area);
-        code->setObjectName(names[i]);
-        code->setGeometry(twipsRect(2040 + 360 * i, 1920, 300, 260));
+        auto *code = placed(new TextField(CodeTypingLimit, area), names[i],
+                            twipsRect(2040 + 360 * i, 1920, 300, 260));
         // Codes are plain ASCII: an input method would only swallow the keys.
         code->setAttribute(Qt::WA_InputMethodEnabled, false);
         code->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
@@ -219,9 +205,7 @@ void MainWindow::buildFields(QWidget *area)
 QPushButton *MainWindow::pushButton(QWidget *area, const char *name, const QString &caption,
                                     QRect place, Command command)
 {
-    auto *button = new QPushButton(caption, area);
-    button->setObjectName(name);
-    button->setGeometry(place);
+    auto *button = placed(new QPushButton(caption, area), name, place);
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, command] { emit commandChosen(command); });
     return button;
@@ -236,9 +220,7 @@ void MainWindow::buildButtonsAndList(QWidget *area)
     pushButton(area, "data_read", QStringLiteral("<　読み込み"), twipsRect(2760, 1200, 1095, 255),
                Command::Read);
 
-    m_data_list = new QListWidget(area);
-    m_data_list->setObjectName("data_list");
-    m_data_list->setGeometry(twipsRect(3960, 0, 4215, 2220));
+    m_data_list = placed(new QListWidget(area), "data_list", twipsRect(3960, 0, 4215, 2220));
     m_data_list->setSortingEnabled(false);
     // Without uniform sizes every change re-lays out every row: slow on long lists.
     m_data_list->setUniformItemSizes(true);

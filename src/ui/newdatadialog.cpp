@@ -13,18 +13,14 @@ namespace {
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect place)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
+    auto *button = placed(new QPushButton(caption, parent), name, place);
     button->setAutoDefault(false);
     return button;
 }
 
 QLabel *picture(QWidget *parent, const char *name, const char *resource, QRect place)
 {
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setGeometry(place);
+    auto *label = placed(new QLabel(parent), name, place);
     label->setPixmap(QPixmap(QString::fromLatin1(resource)));
     label->setAlignment(Qt::AlignCenter);
     return label;
@@ -39,12 +35,10 @@ NewDataDialog::NewDataDialog()
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(px(4035), px(2070));
 
-    m_newdata = new QRadioButton(QStringLiteral("新規データの作成"), this);
-    m_newdata->setObjectName("newdata");
-    m_newdata->setGeometry(twipsRect(1080, 480, 2055, 225));
-    m_newfile = new QRadioButton(QStringLiteral("新規ファイルの作成"), this);
-    m_newfile->setObjectName("newfile");
-    m_newfile->setGeometry(twipsRect(1080, 1080, 2295, 255));
+    m_newdata = placed(new QRadioButton(QStringLiteral("新規データの作成"), this), "newdata",
+                       twipsRect(1080, 480, 2055, 225));
+    m_newfile = placed(new QRadioButton(QStringLiteral("新規ファイルの作成"), this), "newfile",
+                       twipsRect(1080, 1080, 2295, 255));
 
     QPushButton *ok =
         button(this, "Command1", QStringLiteral("OK"), twipsRect(480, 1680, 975, 255));

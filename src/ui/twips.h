@@ -4,6 +4,7 @@
 #include <cmath>
 #include <QPoint>
 #include <QRect>
+#include <QString>
 
 namespace glimra {
 
@@ -19,6 +20,14 @@ constexpr int px(int twips)
 constexpr QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(px(left), px(top), px(width), px(height));
+}
+
+/// Names a control after its design and puts it in its designed place.
+template <class Widget> Widget *placed(Widget *widget, const QString &name, QRect place)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(place);
+    return widget;
 }
 
 /// A screen position moved by whole twips, rounded to the nearest pixel.

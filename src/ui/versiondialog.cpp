@@ -15,9 +15,7 @@ namespace {
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, QRect place)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(place);
+    auto *label = placed(new QLabel(text, parent), name, place);
     return label;
 }
 
@@ -33,9 +31,7 @@ QLabel *deploymentLabel(QWidget *parent, const char *name, const QString &text, 
 
 QLineEdit *fixedText(QWidget *parent, const char *name, const QString &text, QRect place)
 {
-    auto *field = new QLineEdit(text, parent);
-    field->setObjectName(name);
-    field->setGeometry(place);
+    auto *field = placed(new QLineEdit(text, parent), name, place);
     field->setReadOnly(true);
     field->setCursorPosition(0);
     return field;
@@ -83,9 +79,8 @@ VersionDialog::VersionDialog()
     fixedText(this, "Text1", QString::fromUtf16(deployment::SampleDataAddress),
               twipsRect(120, 2880, 3735, 270));
 
-    auto *close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName("close_ver");
-    close->setGeometry(twipsRect(3960, 2880, 855, 255));
+    auto *close = placed(new QPushButton(QStringLiteral("閉じる"), this), "close_ver",
+                         twipsRect(3960, 2880, 855, 255));
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 }
