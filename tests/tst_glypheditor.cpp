@@ -31,6 +31,7 @@ private slots:
     void clickIntoCodeFieldSelectsItsText();
     void typingTwoDigitsMovesOnAndDecodes();
     void tenDigitsFillTheFiveFields();
+    void returningToTheWindowKeepsAHalfTypedCode();
     void typedRangeFaultKeepsGridAndText();
     void typedCharacterFaultKeepsGrid();
     void editsThatDoNotDecode_data();
@@ -218,6 +219,21 @@ void TestGlyphEditor::tenDigitsFillTheFiveFields()
     QCOMPARE(e().codes(), (QStringList{"12", "34", "56", "71", "23"}));
     QCOMPARE(e().dotCodes(), (QStringList{"12", "34", "56", "71", "23"}));
     QCOMPARE(QApplication::focusWidget(), e().field(Field::DataName));
+}
+
+void TestGlyphEditor::returningToTheWindowKeepsAHalfTypedCode()
+{
+    TextField *a = e().field(Field::DataA);
+    a->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(a, "4");
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(a, &away);
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(a, &back);
+    QVERIFY(!a->hasSelectedText());
+    QTest::keyClicks(a, "1");
+    QCOMPARE(a->text(), u"41"_qs);
+    QCOMPARE(e().dotCodes(), (QStringList{"41", "00", "00", "00", "00"}));
 }
 
 void TestGlyphEditor::typedRangeFaultKeepsGridAndText()

@@ -89,23 +89,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     buildMenus();
 
-    QWidget *order[] = {findChild<QWidget *>("icon_new"),
-                        findChild<QWidget *>("icon_save"),
-                        findChild<QWidget *>("icon_open"),
-                        findChild<QWidget *>("icon_copy"),
-                        m_codeFields[0],
-                        m_codeFields[1],
-                        m_codeFields[2],
-                        m_codeFields[3],
-                        m_codeFields[4],
-                        findChild<QWidget *>("reverse"),
-                        m_data_list,
-                        findChild<QWidget *>("data_add"),
-                        findChild<QWidget *>("data_read"),
-                        m_data_name,
-                        findChild<QWidget *>("data_delete")};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    const char *tabOrder[] = {"icon_new",  "icon_save", "icon_open", "icon_copy", "data_a",
+                              "data_b",    "data_c",    "data_d",    "data_e",    "reverse",
+                              "data_list", "data_add",  "data_read", "data_name", "data_delete"};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(findChild<QWidget *>(tabOrder[i - 1]), findChild<QWidget *>(tabOrder[i]));
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -332,6 +320,8 @@ void MainWindow::select(Field which, int start, int length)
 
 void MainWindow::setFocus(FocusTarget target)
 {
+    static_assert(int(FocusTarget::DataName) == int(Field::DataName),
+                  "the focus targets start with the text fields, in the same order");
     if (target == FocusTarget::DataList)
         m_data_list->setFocus(Qt::OtherFocusReason);
     else

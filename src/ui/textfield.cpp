@@ -39,6 +39,10 @@ int TextField::caret() const
 void TextField::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
+    // Coming back from another window or a context menu is no new visit to the field: a
+    // code half typed before must not be selected and overwritten.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
     emit gotFocus();
     // The mouse press that brought the focus comes next and would put the caret at the
     // click, undoing whatever selection the got-focus handling made.
