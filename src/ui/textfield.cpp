@@ -48,7 +48,7 @@ void TextField::focusInEvent(QFocusEvent *event)
     // click, undoing whatever selection the got-focus handling made.
     m_restoreSelectionOnPress = event->reason() == Qt::MouseFocusReason;
     m_focusSelectionStart = selectionStart();
-    m_focusSelectionLength = selectedText().size();
+    m_focusSelectionLength = selectionLength();
 }
 
 void TextField::mousePressEvent(QMouseEvent *event)
