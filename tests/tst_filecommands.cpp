@@ -2,6 +2,7 @@
 #include "testeditor.h"
 #include "testfiles.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -41,6 +42,8 @@ private slots:
     void saveThenOpenGivesTheSameList();
     void nameFieldRefusesWhatAFileCannotHold_data();
     void nameFieldRefusesWhatAFileCannotHold();
+    void nameFieldRefusesAPasteItCannotSave_data();
+    void nameFieldRefusesAPasteItCannotSave();
 
 private:
     TestEditor &e() { return *m_editor; }
@@ -316,6 +319,27 @@ void TestFileCommands::nameFieldRefusesWhatAFileCannotHold()
         QApplication::sendEvent(name, &event);
         i += length - 1;
     }
+    QCOMPARE(name->text(), kept);
+}
+
+void TestFileCommands::nameFieldRefusesAPasteItCannotSave_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("Japanese") << u"名前"_qs << u"x名前"_qs;
+    QTest::newRow("line break") << u"a\nb"_qs << u"x"_qs;
+    QTest::newRow("o umlaut") << u"\u00F6"_qs << u"x"_qs;
+}
+
+void TestFileCommands::nameFieldRefusesAPasteItCannotSave()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    TextField *name = e().field(Field::DataName);
+    name->setFocus();
+    QTest::keyClicks(name, "x");
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(name->text(), kept);
 }
 
