@@ -8,7 +8,8 @@ namespace glimra {
 /// The text fields of the main window that the operations read and write.
 enum class Field { DataA, DataB, DataC, DataD, DataE, DataName };
 
-/// Controls that an operation may give the keyboard focus to.
+/// Controls that an operation may give the keyboard focus to: the text fields in the order
+/// of `Field`, then the list.
 enum class FocusTarget { DataA, DataB, DataC, DataD, DataE, DataName, DataList };
 
 constexpr int ColumnCount = 5;

@@ -8,22 +8,11 @@ namespace glimra {
 
 namespace {
 
+// data_a → data_b → … → data_e → data_name: the focus targets list the fields in that order.
 FocusTarget followingField(Field field)
 {
-    switch (field) {
-    case Field::DataA:
-        return FocusTarget::DataB;
-    case Field::DataB:
-        return FocusTarget::DataC;
-    case Field::DataC:
-        return FocusTarget::DataD;
-    case Field::DataD:
-        return FocusTarget::DataE;
-    case Field::DataE:
-    case Field::DataName:
-        break;
-    }
-    return FocusTarget::DataName;
+    static_assert(int(FocusTarget::DataName) == int(Field::DataE) + 1);
+    return FocusTarget(int(field) + 1);
 }
 
 } // namespace
