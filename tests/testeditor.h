@@ -13,6 +13,11 @@
 
 namespace glimra {
 
+/// The three refusals of a code check, spelled out here rather than taken from the code.
+inline const QString RangeMessage = u"データの有効範囲は7Fまでです。"_qs;
+inline const QString HexMessage = u"データには１６進法を入力してください。"_qs;
+inline const QString InvalidMessage = u"データに不正な値が格納されたので、処理を中止します。"_qs;
+
 /// Where a control designed at `twips` should stand, in logical pixels. Designed twips land
 /// on whole pixels, except 260 twips (17.3 px), which rounds to 17.
 inline QRect designedPixels(QRect twips)

@@ -6,12 +6,6 @@
 
 using namespace glimra;
 
-namespace {
-const QString RangeMessage = u"データの有効範囲は7Fまでです。"_qs;
-const QString HexMessage = u"データには１６進法を入力してください。"_qs;
-const QString InvalidMessage = u"データに不正な値が格納されたので、処理を中止します。"_qs;
-} // namespace
-
 // Drawing a glyph: dots, typed codes, the decode and its refusals, invert and clear.
 class TestGlyphEditor : public QObject
 {

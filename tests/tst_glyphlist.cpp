@@ -6,8 +6,6 @@
 using namespace glimra;
 
 namespace {
-const QString RangeMessage = u"データの有効範囲は7Fまでです。"_qs;
-const QString InvalidMessage = u"データに不正な値が格納されたので、処理を中止します。"_qs;
 const QString EnterData = u"データを入力してください"_qs;
 const QString EnterName = u"データ名を入力してください"_qs;
 } // namespace
