@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/platformservices.h"
+#include "core/platformservices.h"
 
 #include <QStringList>
 

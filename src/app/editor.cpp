@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/editor.h"
 
-#include "app/platformservices.h"
+#include "core/platformservices.h"
 #include "ui/twips.h"
 
 namespace glimra {

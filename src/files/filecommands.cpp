@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "files/filecommands.h"
 
-#include "app/editorstate.h"
-#include "app/platformservices.h"
+#include "core/editorstate.h"
+#include "core/platformservices.h"
 #include "files/glyphfile.h"
 
 namespace glimra {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "files/newcommand.h"
 
-#include "app/editorstate.h"
+#include "core/editorstate.h"
 #include "files/filecommands.h"
 #include "glyph/glypheditor.h"
 

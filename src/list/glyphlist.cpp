@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "list/glyphlist.h"
 
-#include "app/editorstate.h"
-#include "app/platformservices.h"
+#include "core/editorstate.h"
+#include "core/platformservices.h"
 #include "glyph/glypheditor.h"
 #include "list/listentry.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/editorstate.h"
+#include "core/editorstate.h"
 
 #include <array>
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/qtplatformservices.h"
 
-#include "app/deployment.h"
+#include "core/deployment.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/versiondialog.h"
 
-#include "app/deployment.h"
+#include "core/deployment.h"
 #include "ui/linewidget.h"
 #include "ui/twips.h"
 
