@@ -36,7 +36,10 @@ private slots:
     void openLeavesTheEditorAlone();
     void failedOpenLosesNothing_data();
     void failedOpenLosesNothing();
+    void partlyReadFileWarnsAndSaveAsks_data();
     void partlyReadFileWarnsAndSaveAsks();
+    void completeOpenTakesBackAnOpenWarning_data();
+    void completeOpenTakesBackAnOpenWarning();
     void failedSaveKeepsOldFileAndState_data();
     void failedSaveKeepsOldFileAndState();
     void saveThenOpenGivesTheSameList();
@@ -202,42 +205,86 @@ void TestFileCommands::openLeavesTheEditorAlone()
 
 void TestFileCommands::failedOpenLosesNothing_data()
 {
-    QTest::addColumn<QString>("target");
-    QTest::newRow("missing file") << "missing.glm";
-    QTest::newRow("a folder") << "folder.glm";
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("readyBefore");
+    for (const char *kind : {"missing", "folder", "fifo", "socket", "device link"})
+        QTest::newRow(kind) << kind << -1;
+    QTest::newRow("missing, file not ready") << "missing" << 0;
 }
 
 void TestFileCommands::failedOpenLosesNothing()
 {
-    QFETCH(QString, target);
-    QVERIFY(QDir(m_dir->path()).mkdir("folder.glm"));
+    QFETCH(QString, kind);
+    QFETCH(int, readyBefore);
+    QVERIFY(makeNonRegularFile(kind, path("odd.glm")));
     fill({"01 00 00 00 00    a", "02 00 00 00 00    b"});
     files().setFileName(path("current.glm"));
-    files().setFileReady(FileCommands::Ready);
-    e().platform.openAnswers << path(target);
+    files().setFileReady(qint16(readyBefore));
+    e().platform.openAnswers << path("odd.glm");
     e().clickControl("icon_open");
     QCOMPARE(entries(), (QStringList{"01 00 00 00 00    a", "02 00 00 00 00    b"}));
     QCOMPARE(files().fileName(), path("current.glm"));
-    QCOMPARE(files().fileReady(), FileCommands::Ready);
+    QCOMPARE(files().fileReady(), qint16(readyBefore));
     QCOMPARE(e().window().status(), CannotOpen);
+}
+
+void TestFileCommands::partlyReadFileWarnsAndSaveAsks_data()
+{
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray gap = "41,00,00,00,00,\"A\"\r\n\r\n42,00,00,00,00,\"B\"\r\n";
+    QTest::newRow("toolbar, a gap hides a line") << false << gap;
+    QTest::newRow("menu while the file was ready") << true << gap;
+    QTest::newRow("toolbar, a name the reader cuts")
+        << false << "41,00,00,00,00,\"" + QByteArray(29, 'n') + "X\"\r\n";
 }
 
 void TestFileCommands::partlyReadFileWarnsAndSaveAsks()
 {
-    const QByteArray partly = "41,00,00,00,00,\"A\"\r\n\r\n42,00,00,00,00,\"B\"\r\n";
-    writeFileBytes(path("partly.glm"), partly);
+    QFETCH(bool, fromMenu);
+    QFETCH(QByteArray, bytes);
+    writeFileBytes(path("partly.glm"), bytes);
     files().setFileReady(FileCommands::Ready);
     files().setFileName(path("earlier.glm"));
     e().platform.openAnswers << path("partly.glm");
-    e().clickControl("icon_open");
-    QCOMPARE(entries(), QStringList{"41 00 00 00 00    A"});
+    if (fromMenu)
+        e().window().action(Command::OpenFromMenu)->trigger();
+    else
+        e().clickControl("icon_open");
+    QCOMPARE(entries().value(0).left(19), u"41 00 00 00 00    "_qs + bytes[16]);
     QCOMPARE(e().window().status(), PartlyRead);
     QVERIFY(files().fileReady() != FileCommands::Ready);
 
     e().platform.saveAnswers << QString();
     e().clickControl("icon_save");
     QCOMPARE(e().platform.saveAsked, QStringList{path("partly.glm")});
-    QCOMPARE(fileBytes(path("partly.glm")), partly);
+    QCOMPARE(fileBytes(path("partly.glm")), bytes);
+}
+
+void TestFileCommands::completeOpenTakesBackAnOpenWarning_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("partly-read warning") << PartlyRead << ThreeLines << QString();
+    QTest::newRow("cannot-open warning") << CannotOpen << ThreeLines << QString();
+    QTest::newRow("any other text stays")
+        << u"白黒反転処理をしました"_qs << ThreeLines << u"白黒反転処理をしました"_qs;
+    QTest::newRow("empty file") << CannotOpen << QByteArray() << QString();
+}
+
+void TestFileCommands::completeOpenTakesBackAnOpenWarning()
+{
+    QFETCH(QString, before);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, after);
+    writeFileBytes(path("whole.glm"), bytes);
+    e().window().setStatus(before);
+    e().platform.openAnswers << path("whole.glm");
+    e().clickControl("icon_open");
+    QCOMPARE(e().window().status(), after);
+    QCOMPARE(entries().size(), bytes.count('\n'));
+    QCOMPARE(files().fileReady(), FileCommands::Ready);
 }
 
 void TestFileCommands::failedSaveKeepsOldFileAndState_data()

@@ -4,10 +4,14 @@
 #include "files/glyphfile.h"
 #include "testfiles.h"
 
+#include <csignal>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 using namespace glimra;
 
@@ -26,13 +30,46 @@ private slots:
     void parseLine();
     void read_data();
     void read();
-    void readMissingOrFolderFails();
+    void readRefusesWhatIsNotARegularFile_data();
+    void readRefusesWhatIsNotARegularFile();
+    void hugeFilesEndQuicklyInBoundedMemory_data();
+    void hugeFilesEndQuicklyInBoundedMemory();
     void writeIsByteExact();
     void namesSurviveASaveAndOpen_data();
     void namesSurviveASaveAndOpen();
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
+    void shortLastBlockKeepsTheOldFile_data();
+    void shortLastBlockKeepsTheOldFile();
 };
+
+namespace {
+
+/// Peak resident memory of this process so far, in bytes.
+qint64 peakMemory()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
+/// Writes in a child process whose files cannot grow past `limit` bytes, as a full disk
+/// would stop them, and returns what the write said there.
+int writeUnderSizeLimit(const QString &path, const QStringList &entries, rlim_t limit)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN); // fail the write with EFBIG instead of dying
+        const rlimit size{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &size);
+        _exit(int(WriteGlyphFile(path, entries)));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
 
 void TestGlyphFile::encode_data()
 {
@@ -169,6 +206,18 @@ void TestGlyphFile::read_data()
     QTest::newRow("Japanese name: six bytes, three characters")
         << QByteArray("7F,08,08,08,7F,\"\x8A\xBF\x8E\x9A\x82\xA9\"\r\n")
         << QStringList{u"7F 08 08 08 7F    漢字か"_qs} << true;
+    QTest::newRow("name the reader cuts: read in part, reading goes on")
+        << a + "\r\n41,00,00,00,00,\"" + QByteArray(40, 'n') + "\"\r\n" + b
+        << QStringList{ab[0], "41 00 00 00 00    " + QString(29, u'n'), ab[1]} << false;
+    QTest::newRow("line over 64 KiB stops reading")
+        << a + "\r\n41,00,00,00,00,\"" + QByteArray(70000, 'n') + "\"\r\n" + b << QStringList{ab[0]}
+        << false;
+    // 3275 lines of 20 bytes, then a line whose CR is the last byte of the first 64 KiB.
+    const QByteArray straddling = "41,00,00,00,00,\"" + QByteArray(18, 'n') + "\"\r\n";
+    QTest::newRow("CR LF split between reads")
+        << a.repeated(1) + "\r\n" + (a + "\r\n").repeated(3274) + straddling + b
+        << QStringList(3275, ab[0]) + QStringList{"41 00 00 00 00    " + QString(18, u'n'), ab[1]}
+        << true;
     QTest::newRow("text of another kind")
         << QByteArray("The quick brown fox jumps over\r\nno\r\n")
         << QStringList{"Th  q ic  b ow    fox jumps ove"} << false;
@@ -188,12 +237,48 @@ void TestGlyphFile::read()
     QCOMPARE(contents->complete, complete);
 }
 
-void TestGlyphFile::readMissingOrFolderFails()
+void TestGlyphFile::readRefusesWhatIsNotARegularFile_data()
 {
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"missing", "folder", "fifo", "socket", "device link"})
+        QTest::newRow(kind) << kind;
+}
+
+void TestGlyphFile::readRefusesWhatIsNotARegularFile()
+{
+    QFETCH(QString, kind);
     QTemporaryDir dir;
-    QVERIFY(!ReadGlyphFile(dir.filePath("missing.glm")));
-    QVERIFY(QDir(dir.path()).mkdir("folder.glm"));
-    QVERIFY(!ReadGlyphFile(dir.filePath("folder.glm")));
+    const QString path = dir.filePath("odd.glm");
+    QVERIFY(makeNonRegularFile(kind, path));
+    QVERIFY(!ReadGlyphFile(path)); // and returns at once: a pipe with no writer never ends
+}
+
+void TestGlyphFile::hugeFilesEndQuicklyInBoundedMemory_data()
+{
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("3 GB of zero bytes") << QByteArray() << QStringList();
+    QTest::newRow("one line, then 3 GB of zero bytes")
+        << QByteArray("41,00,00,00,00,\"A\"\r\n") << QStringList{"41 00 00 00 00    A"};
+}
+
+void TestGlyphFile::hugeFilesEndQuicklyInBoundedMemory()
+{
+    QFETCH(QByteArray, start);
+    QFETCH(QStringList, entries);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.glm");
+    writeFileBytes(path, start);
+    QVERIFY(QFile::resize(path, 3LL << 30)); // sparse: costs no disk
+    const qint64 memoryBefore = peakMemory();
+    QElapsedTimer timer;
+    timer.start();
+    const std::optional<GlyphFileContents> contents = ReadGlyphFile(path);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(peakMemory() - memoryBefore < 100 << 20);
+    QVERIFY(contents);
+    QCOMPARE(contents->entries, entries);
+    QVERIFY(!contents->complete);
 }
 
 void TestGlyphFile::writeIsByteExact()
@@ -215,24 +300,28 @@ void TestGlyphFile::namesSurviveASaveAndOpen_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("readBack");
-    QTest::newRow("17 characters") << QString(17, u'a') << QString(17, u'a');
-    QTest::newRow("29 characters") << QString(29, u'b') << QString(29, u'b');
-    QTest::newRow("30 characters come back as 29") << QString(30, u'c') << QString(29, u'c');
-    QTest::newRow("Japanese") << u"かな漢字ｶﾅ"_qs << u"かな漢字ｶﾅ"_qs;
+    QTest::addColumn<bool>("complete");
+    QTest::newRow("17 characters") << QString(17, u'a') << QString(17, u'a') << true;
+    QTest::newRow("29 characters") << QString(29, u'b') << QString(29, u'b') << true;
+    QTest::newRow("30 characters come back as 29, read in part")
+        << QString(30, u'c') << QString(29, u'c') << false;
+    QTest::newRow("Japanese") << u"かな漢字ｶﾅ"_qs << u"かな漢字ｶﾅ"_qs << true;
     QTest::newRow("commas and quotes") << "a,\"b\","
-                                       << "a,\"b\",";
+                                       << "a,\"b\"," << true;
 }
 
 void TestGlyphFile::namesSurviveASaveAndOpen()
 {
     QFETCH(QString, name);
     QFETCH(QString, readBack);
+    QFETCH(bool, complete);
     QTemporaryDir dir;
     const QString path = dir.filePath("round.glm");
     const QStringList entries{"01 02 03 04 05    " + name, "7f 00 00 00 00    x"};
     QCOMPARE(WriteGlyphFile(path, entries), WriteResult::Written);
     const std::optional<GlyphFileContents> contents = ReadGlyphFile(path);
-    QVERIFY(contents && contents->complete);
+    QVERIFY(contents);
+    QCOMPARE(contents->complete, complete);
     QCOMPARE(contents->entries, (QStringList{"01 02 03 04 05    " + readBack, entries[1]}));
 }
 
@@ -269,6 +358,34 @@ void TestGlyphFile::failedWriteKeepsTheOldFile()
     QCOMPARE(WriteGlyphFile(path, entries, inject), expected);
     QCOMPARE(fileBytes(dir.filePath("keep.glm")), old);
     // No temporary file is left behind either.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.glm"});
+}
+
+void TestGlyphFile::shortLastBlockKeepsTheOldFile_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("limit");
+    // Small lists sit whole in the write buffer until the end; large ones fill it many times.
+    QTest::newRow("300 entries, 4 KiB fit") << 300 << 4096;
+    QTest::newRow("300 entries, nothing fits") << 300 << 0;
+    QTest::newRow("one entry, all but its last byte fits") << 1 << 28;
+    QTest::newRow("5000 entries, the last block falls short") << 5000 << 120000;
+    QTest::newRow("5000 entries, a middle block falls short") << 5000 << 20000;
+}
+
+void TestGlyphFile::shortLastBlockKeepsTheOldFile()
+{
+    QFETCH(int, count);
+    QFETCH(int, limit);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.glm");
+    const QByteArray old = "41,00,00,00,00,\"old\"\r\n";
+    writeFileBytes(path, old);
+    QStringList entries;
+    for (int i = 0; i < count; ++i)
+        entries << QStringLiteral("01 02 03 04 05    glyph%1").arg(i, 5, 10, QChar(u'0'));
+    QCOMPARE(writeUnderSizeLimit(path, entries, rlim_t(limit)), int(WriteResult::CannotWrite));
+    QCOMPARE(fileBytes(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.glm"});
 }
 

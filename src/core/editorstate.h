@@ -58,6 +58,8 @@ public:
     virtual void setQuickPreview(bool on) = 0;
 
     virtual void setStatus(const QString &text) = 0;
+    /// Read only to take back a warning that no longer describes what is shown.
+    virtual QString status() const = 0;
 };
 
 } // namespace glimra

@@ -44,6 +44,10 @@ void FileCommands::open(Origin origin)
         m_state.setStatus(QString::fromUtf16(messages::PartlyRead));
         return;
     }
+    // A warning about an earlier file would now seem to speak of this one.
+    const QString status = m_state.status();
+    if (status == messages::PartlyRead || status == messages::CannotOpen)
+        m_state.setStatus(QString());
     if (origin == Origin::Toolbar)
         m_fileReady = Ready;
 }

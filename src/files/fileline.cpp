@@ -24,4 +24,9 @@ std::optional<GlyphEntry> ParseFileLine(const QString &line)
     return GlyphEntry{codesAtFixedPositions(line), tail.left(tail.size() - 1)};
 }
 
+bool FileLineRunsPastName(const QString &line)
+{
+    return line.size() > TailStart + TailLength;
+}
+
 } // namespace glimra

@@ -15,4 +15,8 @@ QString FormatFileLine(const GlyphEntry &entry);
 /// than 17 characters, which ends the reading of a file.
 std::optional<GlyphEntry> ParseFileLine(const QString &line);
 
+/// True when the line runs past position 46, the last one the reader takes: reading it
+/// loses characters, so the entry cannot be written back as it stood.
+bool FileLineRunsPastName(const QString &line);
+
 } // namespace glimra

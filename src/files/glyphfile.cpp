@@ -4,53 +4,135 @@
 #include "files/cp932codec.h"
 #include "files/fileline.h"
 
+#include <fcntl.h>
 #include <QFile>
 #include <QSaveFile>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace glimra {
 
-QList<QByteArray> splitGlyphFileLines(const QByteArray &bytes)
+namespace {
+
+// Hands out a device's lines one at a time, split at CR LF, LF or CR, so that memory holds
+// one line however large the file is.
+class LineReader
 {
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.append(bytes.mid(start, i - start));
-            i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
+public:
+    explicit LineReader(QIODevice &device) : m_device(device) {}
+
+    enum class Result { Line, End, TooLong, Error };
+
+    Result next(QByteArray &line)
+    {
+        line.clear();
+        for (;;) {
+            if (m_pos == m_buffer.size() && !fill())
+                return m_failed ? Result::Error : line.isEmpty() ? Result::End : Result::Line;
+            if (m_afterCR) {
+                m_afterCR = false;
+                if (m_buffer[m_pos] == '\n') {
+                    ++m_pos;
+                    continue;
+                }
+            }
+            const char *start = m_buffer.constData() + m_pos;
+            const qsizetype left = m_buffer.size() - m_pos;
+            const char *end = start;
+            while (end != start + left && *end != '\r' && *end != '\n')
+                ++end;
+            line.append(start, end - start);
+            m_pos += end - start;
+            if (line.size() > LongestGlyphFileLine)
+                return Result::TooLong;
+            if (m_pos < m_buffer.size()) {
+                m_afterCR = m_buffer[m_pos] == '\r';
+                ++m_pos;
+                return Result::Line;
+            }
         }
     }
-    if (start < bytes.size())
-        lines.append(bytes.mid(start));
-    return lines;
+
+private:
+    bool fill()
+    {
+        m_buffer.resize(64 * 1024);
+        const qint64 got = m_device.read(m_buffer.data(), m_buffer.size());
+        m_failed = got < 0;
+        m_buffer.resize(qMax<qint64>(got, 0));
+        m_pos = 0;
+        return got > 0;
+    }
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    bool m_afterCR = false; // a CR ended the last line; an LF right after it belongs to it
+    bool m_failed = false;
+};
+
+// Only a regular file is read: a pipe would block in open() and a device may never end.
+// O_NONBLOCK keeps the open itself from waiting; the second look closes the gap between
+// the check and the open.
+int openRegularFile(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(native.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+GlyphFileContents ReadGlyphLines(QIODevice &device)
+{
+    GlyphFileContents contents;
+    LineReader reader(device);
+    QByteArray bytes;
+    for (;;) {
+        const LineReader::Result result = reader.next(bytes);
+        if (result == LineReader::Result::End)
+            return contents;
+        const std::optional<QString> text =
+            result == LineReader::Result::Line ? cp932::decode(bytes) : std::nullopt;
+        const std::optional<GlyphEntry> entry = text ? ParseFileLine(*text) : std::nullopt;
+        if (!entry) {
+            contents.complete =
+                contents.complete && result == LineReader::Result::Line && bytes.isEmpty();
+            break;
+        }
+        contents.complete = contents.complete && !FileLineRunsPastName(*text);
+        contents.entries.append(FormatListEntry(*entry));
+    }
+    // Reading has stopped; only whether anything follows still matters.
+    while (contents.complete) {
+        const LineReader::Result result = reader.next(bytes);
+        if (result == LineReader::Result::End)
+            break;
+        contents.complete = result == LineReader::Result::Line && bytes.isEmpty();
+    }
+    return contents;
 }
 
 std::optional<GlyphFileContents> ReadGlyphFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd = openRegularFile(path);
+    if (fd < 0)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return std::nullopt;
-
-    GlyphFileContents contents;
-    const QList<QByteArray> lines = splitGlyphFileLines(bytes);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const std::optional<QString> text = cp932::decode(lines[i]);
-        const std::optional<GlyphEntry> entry = text ? ParseFileLine(*text) : std::nullopt;
-        if (!entry) {
-            for (qsizetype rest = i; rest < lines.size(); ++rest)
-                contents.complete = contents.complete && lines[rest].isEmpty();
-            break;
-        }
-        contents.entries.append(FormatListEntry(*entry));
     }
-    return contents;
+    return ReadGlyphLines(file);
 }
 
 WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, const WriteFault &fault)
@@ -71,6 +153,12 @@ WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, cons
             file.cancelWriting();
             return WriteResult::CannotWrite;
         }
+    }
+    // commit() renames the file over the old one even when its last buffered write fell
+    // short (a full disk), so the buffer is pushed out and checked first.
+    if (!file.flush()) {
+        file.cancelWriting();
+        return WriteResult::CannotWrite;
     }
     return file.commit() ? WriteResult::Written : WriteResult::CannotWrite;
 }

@@ -5,24 +5,32 @@
 #include <optional>
 #include <QStringList>
 
+class QIODevice;
+
 namespace glimra {
 
 /// The list entries read from a glyph file, up to where reading stopped.
 struct GlyphFileContents
 {
     QStringList entries;
-    /// False when reading stopped before the end at a line that held something, or with
-    /// lines holding something after it: saving this list back would lose those glyphs.
+    /// False when saving this list back would lose something the file holds: reading stopped
+    /// before the end at a line that held something, lines holding something came after the
+    /// line that stopped it, or a line held more name than an entry keeps.
     bool complete = true;
 };
 
+/// No glyph file line comes near this many bytes; a longer one ends the reading, so that
+/// memory stays bounded whatever the file holds.
+inline constexpr qsizetype LongestGlyphFileLine = 64 * 1024;
+
 /// Reads a glyph file: one entry per line until the end, a line shorter than 17
-/// characters or a line that is not code page 932. Accepts CR LF, LF and CR line ends.
-/// Empty when the file cannot be opened at all.
+/// characters, a line that is not code page 932 or a line longer than
+/// `LongestGlyphFileLine`. Accepts CR LF, LF and CR line ends.
+/// Empty when the path is not a regular file or cannot be opened; never blocks on one.
 std::optional<GlyphFileContents> ReadGlyphFile(const QString &path);
 
-/// Splits bytes into lines at CR LF, LF or CR; a last line without a line end counts.
-QList<QByteArray> splitGlyphFileLines(const QByteArray &bytes);
+/// The same reading from an open device, holding at most one line at a time.
+GlyphFileContents ReadGlyphLines(QIODevice &device);
 
 enum class WriteResult { Written, CannotEncode, CannotWrite };
 
@@ -31,7 +39,7 @@ enum class WriteResult { Written, CannotEncode, CannotWrite };
 using WriteFault = std::function<bool(int line)>;
 
 /// Writes each entry as one line ending in CR LF, in code page 932. The file is replaced
-/// only once every line is written: on any failure the old file stays as it was.
+/// only once every byte is on disk: on any failure the old file stays as it was.
 WriteResult WriteGlyphFile(const QString &path, const QStringList &entries,
                            const WriteFault &fault = {});
 

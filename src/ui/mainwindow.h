@@ -67,7 +67,7 @@ public:
     void setQuickPreview(bool on) override;
 
     void setStatus(const QString &text) override;
-    QString status() const;
+    QString status() const override;
 
     TextField *field(Field field) const;
     DotCell *dotCell(int column, int row) const { return m_dots[column - 1][row - 1]; }
