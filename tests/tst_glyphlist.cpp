@@ -26,6 +26,8 @@ private slots:
     void deleteWithNothingSelectedDoesNothing();
     void selectLoadsOnlyWithQuickPreview();
     void selectByKeyboardLoads();
+    void selectionCannotBeTakenAway_data();
+    void selectionCannotBeTakenAway();
     void readLoadsAsStored_data();
     void readLoadsAsStored();
     void readWithNothingSelectedClears();
@@ -243,6 +245,42 @@ void TestGlyphList::selectByKeyboardLoads()
     QTest::keyClick(e().window().list(), Qt::Key_Down);
     QCOMPARE(e().text(Field::DataName), u"b"_qs);
     QCOMPARE(e().dotCodes(), (QStringList{"02", "00", "00", "00", "00"}));
+}
+
+void TestGlyphList::selectionCannotBeTakenAway_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Ctrl+click on the selected entry") << "click";
+    QTest::newRow("Ctrl+Space") << "space";
+    QTest::newRow("a Select with nothing selected") << "select";
+}
+
+void TestGlyphList::selectionCannotBeTakenAway()
+{
+    QFETCH(QString, how);
+    e().window().appendEntry("01 00 00 00 00    a");
+    e().window().appendEntry("02 00 00 00 00    b");
+    e().window().setQuickPreview(true);
+    auto *list = e().window().list();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    e().clickDot(5, 7); // the user goes on drawing
+    const QStringList drawn{"02", "00", "00", "00", "40"};
+    QCOMPARE(e().codes(), drawn);
+    if (how == "click") {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualItemRect(list->item(1)).center());
+    } else if (how == "space") {
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    } else {
+        list->selectionModel()->clear();
+        emit e().window().commandChosen(Command::Select);
+    }
+    QCOMPARE(e().window().selectedIndex(), how == "select" ? -1 : 1);
+    QCOMPARE(e().codes(), drawn);
+    QCOMPARE(e().text(Field::DataName), u"b"_qs);
+    QCOMPARE(e().dotCodes(), drawn);
 }
 
 void TestGlyphList::readLoadsAsStored_data()

@@ -69,7 +69,8 @@ void GlyphList::remove()
 
 void GlyphList::select()
 {
-    if (m_state.quickPreview())
+    // Loading "nothing" would empty the editor and lose the glyph being drawn.
+    if (m_state.quickPreview() && m_state.selectedIndex() >= 0)
         loadSelected();
 }
 

@@ -3,6 +3,7 @@
 
 #include "ui/dotcell.h"
 #include "ui/linewidget.h"
+#include "ui/listbox.h"
 #include "ui/textfield.h"
 #include "ui/twips.h"
 #include "ui/typinglimitvalidator.h"
@@ -208,11 +209,10 @@ void MainWindow::buildButtonsAndList(QWidget *area)
     pushButton(area, "data_read", QStringLiteral("<　読み込み"), twipsRect(2760, 1200, 1095, 255),
                Command::Read);
 
-    m_data_list = placed(new QListWidget(area), "data_list", twipsRect(3960, 0, 4215, 2220));
+    m_data_list = placed(new ListBox(area), "data_list", twipsRect(3960, 0, 4215, 2220));
     m_data_list->setSortingEnabled(false);
     // Without uniform sizes every change re-lays out every row: slow on long lists.
     m_data_list->setUniformItemSizes(true);
-    m_data_list->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(m_data_list, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_programListChange)
             emit commandChosen(Command::Select);
