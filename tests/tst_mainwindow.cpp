@@ -21,6 +21,7 @@ private slots:
     void lines_data();
     void lines();
     void gridLinesLieAboveTheCells();
+    void everyPixelOfTheGridIsADot();
     void windowAndClientArea();
     void menus_data();
     void menus();
@@ -135,17 +136,38 @@ void TestMainWindow::gridLinesLieAboveTheCells()
 {
     MainWindow &window = m_editor.window();
     QWidget *client = window.centralWidget();
-    // dot34 covers x 40..56 and y 80..96; Line7 runs down x = 56, Line11 along y = 80.
-    QCOMPARE(client->childAt(56, 88)->objectName(), u"Line7"_qs);
-    QCOMPARE(client->childAt(48, 80)->objectName(), u"Line11"_qs);
-    QCOMPARE(client->childAt(48, 88)->objectName(), u"dot34"_qs);
-    // Off cells let the white backdrop through; an on cell is black.
+    // Off cells let the white backdrop through; on cells are black; the grey lines show on
+    // both. dot34 covers x 40..56 and y 80..96; Line7 runs down x = 56, Line11 along y = 80.
     window.setDot(3, 4, true);
     const QImage image = client->grab().toImage();
     window.setDot(3, 4, false);
     QCOMPARE(image.pixelColor(48, 88), QColor(Qt::black));
     QCOMPARE(image.pixelColor(20, 40), QColor(Qt::white));
     QCOMPARE(image.pixelColor(115, 135), QColor(Qt::white)); // the preview backdrop
+    for (const QPoint &line : {QPoint(56, 88), QPoint(48, 80), QPoint(8, 40), QPoint(30, 32)})
+        QCOMPARE(image.pixelColor(line), LineWidget::LineColor);
+    QVERIFY(LineWidget::LineColor != QColor(Qt::black) && LineWidget::LineColor != Qt::white);
+}
+
+void TestMainWindow::everyPixelOfTheGridIsADot()
+{
+    MainWindow &window = m_editor.window();
+    QWidget *client = window.centralWidget();
+    const QRect grid = designedPixels({120, 480, 1215, 1695});
+    for (int y = grid.top(); y <= grid.bottom(); ++y) {
+        for (int x = grid.left(); x <= grid.right(); ++x) {
+            auto *cell = qobject_cast<DotCell *>(client->childAt(x, y));
+            QVERIFY2(cell && cell->objectName().startsWith(u"dot"),
+                     qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
+        }
+    }
+    // A real click on line pixels: down Line7 in row 4, along Line11 in column 3.
+    for (const QPoint &point : {QPoint(56, 88), QPoint(48, 80)}) {
+        QWidget *cell = client->childAt(point);
+        const QString before = m_editor.codes().join(u' ');
+        QTest::mouseClick(cell, Qt::LeftButton, {}, cell->mapFrom(client, point));
+        QVERIFY(m_editor.codes().join(u' ') != before);
+    }
 }
 
 void TestMainWindow::windowAndClientArea()
