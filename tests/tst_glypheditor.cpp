@@ -30,6 +30,7 @@ private slots:
     void typedCharacterFaultKeepsGrid();
     void editsThatDoNotDecode_data();
     void editsThatDoNotDecode();
+    void pastingTwoCharactersDecodes_data();
     void pastingTwoCharactersDecodes();
     void codeFieldsTakeNoInputMethod();
 
@@ -281,9 +282,17 @@ void TestGlyphEditor::editsThatDoNotDecode()
     QVERIFY(e().platform.messages.isEmpty());
 }
 
+void TestGlyphEditor::pastingTwoCharactersDecodes_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::newRow("two characters") << "7F";
+    QTest::newRow("four characters, cut to two") << "7F00";
+}
+
 void TestGlyphEditor::pastingTwoCharactersDecodes()
 {
-    QGuiApplication::clipboard()->setText("7F");
+    QFETCH(QString, clip);
+    QGuiApplication::clipboard()->setText(clip);
     TextField *c = e().field(Field::DataC);
     c->setFocus(Qt::TabFocusReason);
     c->selectAll();

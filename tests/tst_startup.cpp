@@ -170,7 +170,7 @@ void TestStartup::backgroundClickClearsStatus_data()
     QTest::newRow("window background") << QString() << true;
     QTest::newRow("grid backdrop label") << "Label1" << false;
     QTest::newRow("caption label") << "Label2" << false;
-    QTest::newRow("grid line") << "Line15" << false;
+    QTest::newRow("toolbar rule: only drawn, the background takes it") << "Line15" << true;
     QTest::newRow("preview cell") << "smalldot11" << false;
     QTest::newRow("status bar") << "stbar" << false;
 }

@@ -3,7 +3,10 @@
 
 #include "ui/typinglimitvalidator.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QMenu>
 
 namespace glimra {
 
@@ -34,6 +37,54 @@ void TextField::writeText(const QString &text)
 int TextField::caret() const
 {
     return hasSelectedText() ? selectionStart() : cursorPosition();
+}
+
+void TextField::pasteWithinLimit(QClipboard::Mode mode)
+{
+    const QString clip = QGuiApplication::clipboard()->text(mode);
+    if (clip.isEmpty())
+        return;
+    // Desktop fields paste as much as fits; QLineEdit would refuse the whole text.
+    qsizetype room = typingLimit() - (text().size() - selectedText().size());
+    if (room > 0 && room < clip.size() && clip[room - 1].isHighSurrogate())
+        --room;
+    if (room > 0)
+        insert(clip.left(room));
+}
+
+void TextField::keyPressEvent(QKeyEvent *event)
+{
+    if (event == QKeySequence::Paste && !isReadOnly()) {
+        pasteWithinLimit();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TextField::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAction *action : menu->actions()) {
+        // The shortcut, when shown, follows a tab.
+        if (action->text().section(u'\t', 0, 0) == QLineEdit::tr("&Paste")) {
+            action->disconnect();
+            connect(action, &QAction::triggered, this, [this] { pasteWithinLimit(); });
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+void TextField::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+        QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        pasteWithinLimit(QClipboard::Selection);
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }
 
 void TextField::focusInEvent(QFocusEvent *event)

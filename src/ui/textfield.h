@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QClipboard>
 #include <QLineEdit>
 
 namespace glimra {
@@ -23,6 +24,8 @@ public:
     void writeText(const QString &text);
     /// Start of the selection, or the caret when nothing is selected.
     int caret() const;
+    /// Pastes as much of the clipboard's text as the typing limit leaves room for.
+    void pasteWithinLimit(QClipboard::Mode mode = QClipboard::Clipboard);
 
 signals:
     void changed();
@@ -31,6 +34,9 @@ signals:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     TypingLimitValidator *m_validator;
