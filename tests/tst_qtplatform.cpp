@@ -16,6 +16,59 @@
 
 using namespace glimra;
 
+namespace {
+
+/// Answers the next modal window once it is the active window and `ready` agrees. A modal
+/// window still open at the deadline (the one expected, or a question nobody expected) is
+/// rejected and the answer counts as failed, so a test fails instead of hanging.
+class ModalAnswer
+{
+public:
+    ModalAnswer(std::function<bool(QWidget *)> ready, std::function<void(QWidget *)> answer)
+        : m_ready(std::move(ready)), m_answer(std::move(answer))
+    {
+        m_clock.start();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(20);
+    }
+
+    bool failed() const { return m_failed; }
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!m_answered && modal && modal->isActiveWindow() && m_ready(modal)) {
+            m_answered = true;
+            // Answered outside this timer's slot: a box that the answer opens runs its own
+            // loop, and Qt never calls a timer's slot again while it is still running.
+            QMetaObject::invokeMethod(
+                modal, [this, modal] { m_answer(modal); }, Qt::QueuedConnection);
+        } else if (m_clock.elapsed() > 10000) {
+            m_timer.stop();
+            m_failed = !m_answered || modal;
+            for (int i = 0; i < 5 && QApplication::activeModalWidget(); ++i) {
+                if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                    dialog->reject();
+            }
+        }
+    }
+
+    std::function<bool(QWidget *)> m_ready;
+    std::function<void(QWidget *)> m_answer;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    bool m_answered = false;
+    bool m_failed = false;
+};
+
+bool anyWindow(QWidget *)
+{
+    return true;
+}
+
+} // namespace
+
 // The real Qt side of the platform seam, each service driven once.
 class TestQtPlatform : public QObject
 {
@@ -28,34 +81,15 @@ private slots:
     void endProgramLeavesTheEventLoop();
 
 private:
-    /// Waits for the next modal dialog and hands it to `answer`; gives up after five seconds.
-    static void whenModal(std::function<void(QWidget *)> answer);
     QtPlatformServices m_platform;
 };
-
-void TestQtPlatform::whenModal(std::function<void(QWidget *)> answer)
-{
-    auto *timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, started, answer] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            timer->deleteLater();
-            answer(modal);
-        } else if (started->elapsed() > 5000) {
-            timer->deleteLater();
-            qWarning("no modal dialog appeared");
-        }
-    });
-    timer->start(20);
-}
 
 void TestQtPlatform::messageBoxIsPlainAndModal()
 {
     QString title, text;
     int icon = -1;
     QStringList buttons;
-    whenModal([&](QWidget *modal) {
+    ModalAnswer answer(anyWindow, [&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
         title = box->windowTitle();
@@ -66,6 +100,7 @@ void TestQtPlatform::messageBoxIsPlainAndModal()
         box->button(QMessageBox::Ok)->click();
     });
     m_platform.message(u"データの有効範囲は7Fまでです。"_qs);
+    QVERIFY(!answer.failed());
     QCOMPARE(title, u"Glimra絵エディッタ"_qs);
     QCOMPARE(text, u"データの有効範囲は7Fまでです。"_qs);
     QCOMPARE(icon, int(QMessageBox::NoIcon));
@@ -79,6 +114,8 @@ void TestQtPlatform::fileDialogs_data()
     QTest::addColumn<QString>("chosen");
     QTest::newRow("open an existing file") << false << "old.glm"
                                            << "old.glm";
+    QTest::newRow("open a file without an extension") << false << "plain"
+                                                      << "plain";
     QTest::newRow("save gets the glm extension") << true << "fresh"
                                                  << "fresh.glm";
     QTest::newRow("save keeps a typed extension") << true << "fresh.glm"
@@ -92,13 +129,19 @@ void TestQtPlatform::fileDialogs()
     QFETCH(QString, typed);
     QFETCH(QString, chosen);
     QTemporaryDir dir;
-    QFile old(dir.filePath("old.glm"));
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.close();
+    for (const char *name : {"old.glm", "plain"}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
 
     QStringList filters;
     int mode = -1;
-    whenModal([&](QWidget *modal) {
+    // Typing before the dialog has the focus would land elsewhere.
+    const auto nameFocused = [](QWidget *modal) {
+        auto *name = modal->findChild<QLineEdit *>("fileNameEdit");
+        return name && name->hasFocus();
+    };
+    ModalAnswer answer(nameFocused, [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
         filters = dialog->nameFilters();
@@ -114,6 +157,7 @@ void TestQtPlatform::fileDialogs()
     const QString current = dir.filePath("old.glm");
     const QString result =
         save ? m_platform.saveFileName(current) : m_platform.openFileName(current);
+    QVERIFY(!answer.failed());
     QCOMPARE(result, chosen.isEmpty() ? QString() : dir.filePath(chosen));
     QCOMPARE(filters, QStringList{u"Glimra絵ファイル(*.glm)"_qs});
     QCOMPARE(mode, int(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen));

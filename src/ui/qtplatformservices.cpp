@@ -22,7 +22,9 @@ QString askFileName(QWidget *owner, QFileDialog::AcceptMode mode, const QString 
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilter(QString::fromUtf16(GlyphFileFilter));
-    dialog.setDefaultSuffix(QStringLiteral("glm"));
+    // The open form would apply it too and look for "plain.glm" when "plain" was typed.
+    if (mode == QFileDialog::AcceptSave)
+        dialog.setDefaultSuffix(QStringLiteral("glm"));
     if (!current.isEmpty())
         dialog.selectFile(current);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
