@@ -25,6 +25,8 @@ private slots:
     void cancelAndCloseBoxChangeNothing_data();
     void cancelAndCloseBoxChangeNothing();
     void okWithNothingChosenDoesNothing();
+    void minimisedDialogComesBack_data();
+    void minimisedDialogComesBack();
 
 private:
     TestEditor &e() { return *m_editor; }
@@ -202,6 +204,30 @@ void TestDialogs::okWithNothingChosenDoesNothing()
     QCOMPARE(e().codes(), (QStringList{"00", "00", "04", "00", "00"}));
     QCOMPARE(e().window().entryCount(), 1);
     QCOMPARE(files.fileReady(), FileCommands::Ready);
+}
+
+void TestDialogs::minimisedDialogComesBack_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("new dialog") << int(Command::New);
+    QTest::newRow("version dialog") << int(Command::Version);
+}
+
+void TestDialogs::minimisedDialogComesBack()
+{
+    QFETCH(int, command);
+    QAction *item = e().window().action(Command(command));
+    item->trigger();
+    QWidget *dialog = command == int(Command::New)
+                          ? static_cast<QWidget *>(e().editor->newDataDialog())
+                          : e().editor->versionDialog();
+    QVERIFY(dialog);
+    dialog->showMinimized();
+    QTRY_VERIFY(dialog->isMinimized());
+    item->trigger();
+    QVERIFY(!dialog->isMinimized());
+    QVERIFY(dialog->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), dialog);
 }
 
 QTEST_MAIN(TestDialogs)

@@ -102,9 +102,7 @@ void Editor::openVersionDialog()
         m_version = new VersionDialog;
         place(m_version);
     }
-    m_version->show();
-    m_version->raise();
-    m_version->activateWindow();
+    bringForward(m_version);
 }
 
 void Editor::openNewDataDialog()
@@ -117,9 +115,16 @@ void Editor::openNewDataDialog()
                 m_newData->close();
         });
     }
-    m_newData->show();
-    m_newData->raise();
-    m_newData->activateWindow();
+    bringForward(m_newData);
+}
+
+void Editor::bringForward(QWidget *dialog)
+{
+    // Chosen again, a minimised dialog comes back too, not only to the top of the stack.
+    dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }
 
 void Editor::closeDialogs()

@@ -43,6 +43,7 @@ private:
     void run(Command command);
     void closeDialogs();
     void place(QWidget *dialog);
+    void bringForward(QWidget *dialog);
 
     PlatformServices &m_platform;
     MainWindow m_main;
