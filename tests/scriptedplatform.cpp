@@ -1,7 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "scriptedplatform.h"
 
+#include <QApplication>
+#include <QWidget>
+
 namespace glimra {
+
+void ScriptedPlatform::message(const QString &text)
+{
+    messages.append(text);
+    const QWidget *focus = QApplication::focusWidget();
+    focusAtMessage.append(focus ? focus->objectName() : QString());
+}
 
 QString ScriptedPlatform::openFileName(const QString &current)
 {

@@ -11,7 +11,7 @@ namespace glimra {
 class ScriptedPlatform : public PlatformServices
 {
 public:
-    void message(const QString &text) override { messages.append(text); }
+    void message(const QString &text) override;
     void beep() override { ++beeps; }
     QString openFileName(const QString &current) override;
     QString saveFileName(const QString &current) override;
@@ -20,6 +20,8 @@ public:
     void endProgram() override { ++ends; }
 
     QStringList messages;
+    /// The focused control's name as each message came up.
+    QStringList focusAtMessage;
     int beeps = 0;
     int ends = 0;
     /// Names the next dialogs answer with, first first; an empty text is a cancel.

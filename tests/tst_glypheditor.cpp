@@ -15,6 +15,8 @@ private slots:
     void cleanup();
 
     void dotClicksRewriteAllCodes();
+    void onlyALeftClickOnOneCellToggles_data();
+    void onlyALeftClickOnOneCellToggles();
     void dotClickReplacesWhatWasTyped_data();
     void dotClickReplacesWhatWasTyped();
     void dotClickLeavesFocusAndSelectionAlone();
@@ -77,6 +79,30 @@ void TestGlyphEditor::dotClicksRewriteAllCodes()
     QCOMPARE(e().text(Field::DataC), u"10"_qs);
     QVERIFY(e().platform.messages.isEmpty());
     QCOMPARE(e().window().status(), QString());
+}
+
+void TestGlyphEditor::onlyALeftClickOnOneCellToggles_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QPoint>("release"); // where the button comes up, from dot11's corner
+    QTest::addColumn<bool>("toggles");
+    QTest::newRow("left press and release") << int(Qt::LeftButton) << QPoint(8, 8) << true;
+    QTest::newRow("right click") << int(Qt::RightButton) << QPoint(8, 8) << false;
+    QTest::newRow("middle click") << int(Qt::MiddleButton) << QPoint(8, 8) << false;
+    QTest::newRow("released on the next cell") << int(Qt::LeftButton) << QPoint(24, 8) << false;
+    QTest::newRow("released off the grid") << int(Qt::LeftButton) << QPoint(8, -20) << false;
+}
+
+void TestGlyphEditor::onlyALeftClickOnOneCellToggles()
+{
+    QFETCH(int, button);
+    QFETCH(QPoint, release);
+    QFETCH(bool, toggles);
+    DotCell *cell = e().window().dotCell(1, 1);
+    QTest::mousePress(cell, Qt::MouseButton(button), {}, QPoint(8, 8));
+    QTest::mouseRelease(cell, Qt::MouseButton(button), {}, release);
+    QCOMPARE(e().dotCodes(), (QStringList{toggles ? "01" : "00", "00", "00", "00", "00"}));
+    QCOMPARE(e().codes(), e().dotCodes());
 }
 
 void TestGlyphEditor::dotClickReplacesWhatWasTyped_data()
@@ -238,6 +264,7 @@ void TestGlyphEditor::typedRangeFaultKeepsGridAndText()
     b->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(b, "80");
     QCOMPARE(e().platform.messages, QStringList{RangeMessage});
+    QCOMPARE(e().platform.focusAtMessage, QStringList{"data_c"}); // moved on before it
     QCOMPARE(b->text(), u"80"_qs);
     QCOMPARE(e().dotCodes(), (QStringList{"00", "02", "00", "00", "00"}));
     QCOMPARE(QApplication::focusWidget(), e().field(Field::DataC));
@@ -249,6 +276,7 @@ void TestGlyphEditor::typedCharacterFaultKeepsGrid()
     a->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(a, "g1");
     QCOMPARE(e().platform.messages, QStringList{HexMessage});
+    QCOMPARE(e().platform.focusAtMessage, QStringList{"data_b"});
     QCOMPARE(a->text(), u"g1"_qs);
     QCOMPARE(e().dotCodes(), QStringList(5, "00"));
 }

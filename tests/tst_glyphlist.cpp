@@ -70,6 +70,10 @@ void TestGlyphList::add_data()
     QTest::newRow("empty fields, empty grid") << zeros << empty << "A"
                                               << ""
                                               << "" << EnterData << 1 << zeros << "data_a";
+    QTest::newRow("empty glyph and empty name: the glyph is asked for first")
+        << zeros << zeros << ""
+        << ""
+        << "" << EnterData << 1 << zeros << "data_a";
     QTest::newRow("all 00 with dots on takes the grid")
         << QStringList{"41", "00", "00", "00", "01"} << zeros << "A"
         << "41 00 00 00 01    A"
