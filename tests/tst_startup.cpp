@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "app/commandline.h"
 #include "testeditor.h"
+#include "testfiles.h"
 #include "ui/typinglimitvalidator.h"
 
 #include <QLabel>
@@ -8,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 using namespace glimra;
 
@@ -33,6 +36,10 @@ private slots:
     void versionDialogIsPlacedAgainstMainOnEachCreation();
     void closingMainClosesTheDialogs();
     void menuEndEndsWithoutCloseHandling();
+    void commandLine_data();
+    void commandLine();
+    void fileGivenAtStartOpensAsTheToolbarOpenDoes_data();
+    void fileGivenAtStartOpensAsTheToolbarOpenDoes();
 
 private:
     void openVersion() { m_editor->window().action(Command::Version)->trigger(); }
@@ -321,6 +328,73 @@ void TestStartup::menuEndEndsWithoutCloseHandling()
     QCOMPARE(closing.count(), 0);
     QVERIFY(e.editor->versionDialog()->isVisible());
     QVERIFY(e.platform.messages.isEmpty());
+}
+
+void TestStartup::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("misused");
+    const int run = int(CommandLine::Action::Run);
+    const QString here = QDir::currentPath();
+    QTest::newRow("nothing") << QStringList() << run << QString() << false;
+    QTest::newRow("a file, made absolute")
+        << QStringList{"a.glm"} << run << here + "/a.glm" << false;
+    QTest::newRow("an absolute file") << QStringList{"/x/b.glm"} << run << "/x/b.glm" << false;
+    QTest::newRow("a file named like an option, after --")
+        << QStringList{"--", "-odd.glm"} << run << here + "/-odd.glm" << false;
+    QTest::newRow("two files") << QStringList{"a.glm", "b.glm"} << run << QString() << true;
+    QTest::newRow("an unknown option")
+        << QStringList{"--frobnicate", "a.glm"} << run << QString() << true;
+    QTest::newRow("--help wins") << QStringList{"a.glm", "--help"} << int(CommandLine::Action::Help)
+                                 << QString() << false;
+    QTest::newRow("--version") << QStringList{"--version"} << int(CommandLine::Action::Version)
+                               << QString() << false;
+}
+
+void TestStartup::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QString, file);
+    QFETCH(bool, misused);
+    const CommandLine line = parseCommandLine(arguments);
+    QCOMPARE(int(line.action), action);
+    QCOMPARE(line.file, file);
+    QCOMPARE(line.misused, misused);
+}
+
+void TestStartup::fileGivenAtStartOpensAsTheToolbarOpenDoes_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // empty for no file at all
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("ready");
+    const QByteArray line = "41,00,00,00,00,\"A\"\r\n";
+    QTest::newRow("read whole") << line + line << 2 << QString() << -1;
+    QTest::newRow("read in part") << line + "\r\n" + line << 1
+                                  << u"ファイルの一部しか読み込めませんでした"_qs << 0;
+    QTest::newRow("missing") << QByteArray() << 0 << u"ファイルを開けません"_qs << 0;
+}
+
+void TestStartup::fileGivenAtStartOpensAsTheToolbarOpenDoes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, entries);
+    QFETCH(QString, status);
+    QFETCH(int, ready);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("given.glm");
+    if (!bytes.isEmpty())
+        writeFileBytes(path, bytes);
+    TestEditor &e = *m_editor;
+    e.editor->fileCommands().openNamed(path);
+    QVERIFY(e.platform.openAsked.isEmpty());
+    QCOMPARE(e.window().entryCount(), entries);
+    QCOMPARE(e.window().status(), status);
+    QCOMPARE(e.editor->fileCommands().fileReady(), qint16(ready));
+    QCOMPARE(e.editor->fileCommands().fileName(), bytes.isEmpty() ? QString() : path);
 }
 
 QTEST_MAIN(TestStartup)

@@ -22,11 +22,20 @@ void FileCommands::openFromMenu()
     open(Origin::Menu);
 }
 
+void FileCommands::openNamed(const QString &name)
+{
+    load(name, Origin::Toolbar);
+}
+
 void FileCommands::open(Origin origin)
 {
     const QString name = m_platform.openFileName(m_fileName);
-    if (name.isEmpty())
-        return;
+    if (!name.isEmpty())
+        load(name, origin);
+}
+
+void FileCommands::load(const QString &name, Origin origin)
+{
     // The list is only replaced once the file is known to be readable.
     const std::optional<GlyphFileContents> contents = ReadGlyphFile(name);
     if (!contents) {

@@ -20,6 +20,8 @@ public:
 
     void openFromToolbar();
     void openFromMenu();
+    /// Opens `name` as the toolbar Open does once its dialog has given that name.
+    void openNamed(const QString &name);
     /// Writes to the current file without asking when it is ready.
     void saveFromToolbar();
     void saveWithName();
@@ -32,6 +34,7 @@ public:
 private:
     enum class Origin { Toolbar, Menu };
     void open(Origin origin);
+    void load(const QString &name, Origin origin);
     void save(const QString &name);
 
     EditorState &m_state;
