@@ -41,6 +41,7 @@ private slots:
     void failedWriteKeepsTheOldFile();
     void shortLastBlockKeepsTheOldFile_data();
     void shortLastBlockKeepsTheOldFile();
+    void sampleFileOpensWhole();
 };
 
 namespace {
@@ -387,6 +388,16 @@ void TestGlyphFile::shortLastBlockKeepsTheOldFile()
     QCOMPARE(writeUnderSizeLimit(path, entries, rlim_t(limit)), int(WriteResult::CannotWrite));
     QCOMPARE(fileBytes(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.glm"});
+}
+
+void TestGlyphFile::sampleFileOpensWhole()
+{
+    const std::optional<GlyphFileContents> contents = ReadGlyphFile(GLIMRA_SAMPLE_FILE);
+    QVERIFY(contents && contents->complete);
+    QCOMPARE(contents->entries.size(), 36);
+    QCOMPARE(contents->entries.first(), u"3E 51 49 45 3E    数字の0"_qs);
+    QCOMPARE(contents->entries.last(), u"61 51 49 45 43    英大文字Z"_qs);
+    QVERIFY(fileBytes(GLIMRA_SAMPLE_FILE).endsWith("\"\r\n"));
 }
 
 QTEST_APPLESS_MAIN(TestGlyphFile)
