@@ -26,6 +26,8 @@ private slots:
     void deleteWithNothingSelectedDoesNothing();
     void selectLoadsOnlyWithQuickPreview();
     void selectByKeyboardLoads();
+    void firstDownArrowSelectsTheFirstEntry_data();
+    void firstDownArrowSelectsTheFirstEntry();
     void selectionCannotBeTakenAway_data();
     void selectionCannotBeTakenAway();
     void readLoadsAsStored_data();
@@ -249,6 +251,30 @@ void TestGlyphList::selectByKeyboardLoads()
     QTest::keyClick(e().window().list(), Qt::Key_Down);
     QCOMPARE(e().text(Field::DataName), u"b"_qs);
     QCOMPARE(e().dotCodes(), (QStringList{"02", "00", "00", "00", "00"}));
+}
+
+void TestGlyphList::firstDownArrowSelectsTheFirstEntry_data()
+{
+    QTest::addColumn<bool>("afterDelete");
+    QTest::newRow("nothing chosen yet") << false;
+    QTest::newRow("after a Delete") << true;
+}
+
+void TestGlyphList::firstDownArrowSelectsTheFirstEntry()
+{
+    QFETCH(bool, afterDelete);
+    for (const char *entry : {"01 00 00 00 00    a", "02 00 00 00 00    b", "03 00 00 00 00    c"})
+        e().window().appendEntry(entry);
+    if (afterDelete) {
+        selectRow(1);
+        e().clickControl("data_delete");
+    }
+    e().window().setQuickPreview(true);
+    auto *list = e().window().list();
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(e().window().selectedIndex(), 0);
+    QCOMPARE(e().text(Field::DataName), u"a"_qs);
 }
 
 void TestGlyphList::selectionCannotBeTakenAway_data()

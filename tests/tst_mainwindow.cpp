@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QStatusBar>
 
 using namespace glimra;
@@ -28,6 +29,10 @@ private slots:
     void menuVersionActsOnTheBar();
     void tabOrder();
     void pictureButtonsShowTheirPictures();
+    void focusShows_data();
+    void focusShows();
+    void returnPressesAFocusedButton_data();
+    void returnPressesAFocusedButton();
 
 private:
     TestEditor m_editor;
@@ -260,6 +265,53 @@ void TestMainWindow::pictureButtonsShowTheirPictures()
         QVERIFY2(!button->icon().isNull(), name);
         QCOMPARE(button->icon().availableSizes().value(0), QSize(16, 16));
     }
+}
+
+void TestMainWindow::focusShows_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name :
+         {"icon_new", "icon_save", "icon_open", "icon_copy", "data_a", "data_b", "data_c", "data_d",
+          "data_e", "reverse", "data_list", "data_add", "data_read", "data_name", "data_delete"})
+        QTest::newRow(name) << name;
+}
+
+void TestMainWindow::focusShows()
+{
+    QFETCH(QString, name);
+    auto *widget = m_editor.window().findChild<QWidget *>(name);
+    // As after a Tab key: styles show focus frames only once the keyboard has moved it.
+    m_editor.window().setAttribute(Qt::WA_KeyboardFocusChange);
+    widget->clearFocus();
+    QTRY_VERIFY(!widget->hasFocus());
+    const QImage before = widget->grab().toImage();
+    widget->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(widget->hasFocus());
+    QVERIFY2(widget->grab().toImage() != before, "the focus does not show");
+}
+
+void TestMainWindow::returnPressesAFocusedButton_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("command");
+    QTest::newRow("icon_copy, Return") << "icon_copy" << int(Qt::Key_Return) << int(Command::Copy);
+    QTest::newRow("reverse, Enter") << "reverse" << int(Qt::Key_Enter) << int(Command::Invert);
+    QTest::newRow("data_read, Return") << "data_read" << int(Qt::Key_Return) << int(Command::Read);
+    QTest::newRow("data_add, Enter") << "data_add" << int(Qt::Key_Enter) << int(Command::Add);
+}
+
+void TestMainWindow::returnPressesAFocusedButton()
+{
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    QFETCH(int, command);
+    auto *button = m_editor.window().findChild<QWidget *>(name);
+    button->setFocus(Qt::TabFocusReason);
+    QSignalSpy chosen(&m_editor.window(), &MainWindow::commandChosen);
+    QTest::keyClick(button, Qt::Key(key));
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.first().first().value<Command>(), Command(command));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -4,6 +4,8 @@
 #include "ui/dotcell.h"
 #include "ui/linewidget.h"
 #include "ui/listbox.h"
+#include "ui/picturebutton.h"
+#include "ui/returnpress.h"
 #include "ui/textfield.h"
 #include "ui/twips.h"
 #include "ui/typinglimitvalidator.h"
@@ -115,15 +117,9 @@ void MainWindow::buildToolbar(QWidget *area)
 QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, const char *picture,
                                        QRect place, Command command)
 {
-    auto *button = placed(new QToolButton(area), name, place);
-    button->setIcon(QIcon(QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(picture))));
-    button->setIconSize(QSize(16, 16));
-    button->setAutoRaise(true);
-    button->setAutoFillBackground(true);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
-    palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-    button->setPalette(palette);
+    auto *button = placed(
+        new PictureButton(QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(picture)), area), name,
+        place);
     connect(button, &QToolButton::clicked, this, [this, command] { emit commandChosen(command); });
     return button;
 }
@@ -196,6 +192,7 @@ QPushButton *MainWindow::pushButton(QWidget *area, const char *name, const QStri
 {
     auto *button = placed(new QPushButton(caption, area), name, place);
     button->setAutoDefault(false);
+    pressOnReturn(button);
     connect(button, &QPushButton::clicked, this, [this, command] { emit commandChosen(command); });
     return button;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/newdatadialog.h"
 
+#include "ui/returnpress.h"
 #include "ui/twips.h"
 
 #include <QLabel>
@@ -15,6 +16,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, Q
 {
     auto *button = placed(new QPushButton(caption, parent), name, place);
     button->setAutoDefault(false);
+    pressOnReturn(button);
     return button;
 }
 

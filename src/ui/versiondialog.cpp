@@ -3,6 +3,7 @@
 
 #include "core/deployment.h"
 #include "ui/linewidget.h"
+#include "ui/returnpress.h"
 #include "ui/twips.h"
 
 #include <QLabel>
@@ -82,6 +83,7 @@ VersionDialog::VersionDialog()
     auto *close = placed(new QPushButton(QStringLiteral("閉じる"), this), "close_ver",
                          twipsRect(3960, 2880, 855, 255));
     close->setAutoDefault(false);
+    pressOnReturn(close);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 }
 
