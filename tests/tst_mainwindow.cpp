@@ -3,6 +3,7 @@
 #include "ui/linewidget.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -33,6 +34,8 @@ private slots:
     void focusShows();
     void returnPressesAFocusedButton_data();
     void returnPressesAFocusedButton();
+    void screenReaderNames_data();
+    void screenReaderNames();
 
 private:
     TestEditor m_editor;
@@ -312,6 +315,54 @@ void TestMainWindow::returnPressesAFocusedButton()
     QTest::keyClick(button, Qt::Key(key));
     QCOMPARE(chosen.size(), 1);
     QCOMPARE(chosen.first().first().value<Command>(), Command(command));
+}
+
+void TestMainWindow::screenReaderNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("spoken");
+    const auto row = [](const char *name, const QString &spoken) {
+        QTest::newRow(name) << name << spoken;
+    };
+    row("dot11", u"ドット 1列 1行：オフ"_qs);
+    row("dot57", u"ドット 5列 7行：オフ"_qs);
+    row("smalldot34", u"プレビュー 3列 4行：オフ"_qs);
+    row("data_a", u"1列のコード"_qs);
+    row("data_e", u"5列のコード"_qs);
+    row("data_name", u"データ名"_qs);
+    row("icon_new", u"新規作成"_qs);
+    row("icon_open", u"ファイルを開く"_qs);
+    row("icon_save", u"ファイルに保存"_qs);
+    row("icon_copy", u"クリップボードにデータをコピー"_qs);
+    row("reverse", u"ドットの反転処理"_qs);
+    row("data_add", u"追加 >"_qs);
+    row("data_read", u"<　読み込み"_qs);
+    row("Label2", u"データ名"_qs);
+    row("data_list", u"データ一覧"_qs);
+    row("stbar", u"ステータスバー"_qs);
+}
+
+void TestMainWindow::screenReaderNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, spoken);
+    auto *widget = m_editor.window().findChild<QWidget *>(name);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), spoken);
+    if (name == u"dot11") {
+        m_editor.clickDot(1, 1);
+        QCOMPARE(accessible->text(QAccessible::Name), u"ドット 1列 1行：オン"_qs);
+        QCOMPARE(QAccessible::queryAccessibleInterface(m_editor.window().previewCell(1, 1))
+                     ->text(QAccessible::Name),
+                 u"プレビュー 1列 1行：オン"_qs);
+        m_editor.clickDot(1, 1);
+    }
+    if (name == u"data_list") {
+        m_editor.window().appendEntry("01 02 03 04 05    a");
+        QCOMPARE(accessible->child(0)->text(QAccessible::Name), u"01 02 03 04 05    a"_qs);
+        m_editor.window().clearEntries();
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -14,6 +14,20 @@ void DotCell::setOn(bool on)
         return;
     m_on = on;
     update();
+    updateAccessibleName();
+}
+
+void DotCell::setSpokenName(const QString &name)
+{
+    m_spokenName = name;
+    updateAccessibleName();
+}
+
+void DotCell::updateAccessibleName()
+{
+    if (!m_spokenName.isEmpty())
+        setAccessibleName(m_spokenName +
+                          (m_on ? QStringLiteral("：オン") : QStringLiteral("：オフ")));
 }
 
 void DotCell::paintEvent(QPaintEvent *)

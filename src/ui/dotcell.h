@@ -15,6 +15,8 @@ public:
 
     bool isOn() const { return m_on; }
     void setOn(bool on);
+    /// What a screen reader calls the cell; its state is said after it.
+    void setSpokenName(const QString &name);
 
 signals:
     void clicked();
@@ -25,8 +27,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void updateAccessibleName();
+
     bool m_on = false;
     bool m_pressed = false;
+    QString m_spokenName;
 };
 
 } // namespace glimra

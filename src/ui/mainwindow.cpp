@@ -85,6 +85,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     m_stbar = placed(new QStatusBar(m_clientArea), "stbar", twipsRect(0, 2355, 8310, 255));
     m_stbar->setSizeGripEnabled(false);
+    m_stbar->setAccessibleName(QStringLiteral("ステータスバー"));
     // A permanent label rather than showMessage(): a message would vanish as soon as a menu
     // item is hovered, and ours stays until the program writes another.
     m_statusText = new QLabel(m_stbar);
@@ -105,13 +106,21 @@ void MainWindow::buildToolbar(QWidget *area)
 {
     (new LineWidget(120, 0, 3840, 0, area))->setObjectName("Line15");
     (new LineWidget(120, 360, 3840, 360, area))->setObjectName("Line16");
-    pictureButton(area, "icon_new", "new", twipsRect(120, 60, 270, 270), Command::New);
-    pictureButton(area, "icon_open", "open", twipsRect(480, 60, 270, 270), Command::Open);
-    pictureButton(area, "icon_save", "save", twipsRect(840, 60, 270, 270), Command::Save);
-    pictureButton(area, "icon_copy", "copy", twipsRect(1200, 60, 270, 270), Command::Copy)
-        ->setToolTip(QStringLiteral("クリップボードにデータをコピー"));
-    pictureButton(area, "reverse", "reverse", twipsRect(1560, 60, 255, 255), Command::Invert)
-        ->setToolTip(QStringLiteral("ドットの反転処理"));
+    // Pictures have no words of their own: a screen reader says what each button does.
+    pictureButton(area, "icon_new", "new", twipsRect(120, 60, 270, 270), Command::New)
+        ->setAccessibleName(QStringLiteral("新規作成"));
+    pictureButton(area, "icon_open", "open", twipsRect(480, 60, 270, 270), Command::Open)
+        ->setAccessibleName(QStringLiteral("ファイルを開く"));
+    pictureButton(area, "icon_save", "save", twipsRect(840, 60, 270, 270), Command::Save)
+        ->setAccessibleName(QStringLiteral("ファイルに保存"));
+    auto *copy =
+        pictureButton(area, "icon_copy", "copy", twipsRect(1200, 60, 270, 270), Command::Copy);
+    copy->setToolTip(QStringLiteral("クリップボードにデータをコピー"));
+    copy->setAccessibleName(copy->toolTip());
+    auto *invert =
+        pictureButton(area, "reverse", "reverse", twipsRect(1560, 60, 255, 255), Command::Invert);
+    invert->setToolTip(QStringLiteral("ドットの反転処理"));
+    invert->setAccessibleName(invert->toolTip());
 }
 
 QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, const char *picture,
@@ -127,12 +136,14 @@ QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, const ch
 void MainWindow::buildGrid(QWidget *area)
 {
     auto *backdrop = placed(new QLabel(area), "Label1", twipsRect(120, 480, 1215, 1695));
+    backdrop->setAccessibleName(QStringLiteral("ドットの格子"));
     fillWhite(backdrop);
 
     for (int c = 1; c <= ColumnCount; ++c) {
         for (int r = 1; r <= RowCount; ++r) {
             auto *cell = placed(new DotCell(area), QStringLiteral("dot%1%2").arg(c).arg(r),
                                 twipsRect(120 + 240 * (c - 1), 480 + 240 * (r - 1), 255, 255));
+            cell->setSpokenName(QStringLiteral("ドット %1列 %2行").arg(c).arg(r));
             connect(cell, &DotCell::clicked, this, [this, c, r] { emit dotClicked(c, r); });
             m_dots[c - 1][r - 1] = cell;
         }
@@ -153,12 +164,14 @@ void MainWindow::buildGrid(QWidget *area)
 void MainWindow::buildPreview(QWidget *area)
 {
     auto *backdrop = placed(new QLabel(area), "Label4", twipsRect(1680, 1920, 225, 315));
+    backdrop->setAccessibleName(QStringLiteral("プレビュー"));
     fillWhite(backdrop);
 
     for (int c = 1; c <= ColumnCount; ++c) {
         for (int r = 1; r <= RowCount; ++r) {
             auto *cell = placed(new DotCell(area), QStringLiteral("smalldot%1%2").arg(c).arg(r),
                                 twipsRect(1680 + 45 * (c - 1), 1920 + 45 * (r - 1), 45, 45));
+            cell->setSpokenName(QStringLiteral("プレビュー %1列 %2行").arg(c).arg(r));
             m_smalldots[c - 1][r - 1] = cell;
         }
     }
@@ -171,6 +184,7 @@ void MainWindow::buildFields(QWidget *area)
     m_data_name =
         placed(new TextField(NameTypingLimit, area), "data_name", twipsRect(1680, 1560, 2175, 270));
     m_data_name->setToolTip(QStringLiteral("17文字以内で名前を付けてください。"));
+    m_data_name->setAccessibleName(QStringLiteral("データ名"));
     m_data_name->typingValidator()->setCharacterCheck(savableName);
 
     const char *names[ColumnCount] = {"data_a", "data_b", "data_c", "data_d", "data_e"};
@@ -180,6 +194,7 @@ void MainWindow::buildFields(QWidget *area)
         // Codes are plain ASCII: an input method would only swallow the keys.
         code->setAttribute(Qt::WA_InputMethodEnabled, false);
         code->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+        code->setAccessibleName(QStringLiteral("%1列のコード").arg(i + 1));
         const Field field = CodeFields[i];
         connect(code, &TextField::changed, this, [this, field] { emit codeChanged(field); });
         connect(code, &TextField::gotFocus, this, [this, field] { emit codeFocused(field); });
@@ -210,6 +225,7 @@ void MainWindow::buildButtonsAndList(QWidget *area)
     m_data_list->setSortingEnabled(false);
     // Without uniform sizes every change re-lays out every row: slow on long lists.
     m_data_list->setUniformItemSizes(true);
+    m_data_list->setAccessibleName(QStringLiteral("データ一覧"));
     connect(m_data_list, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_programListChange)
             emit commandChosen(Command::Select);
