@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -62,6 +63,12 @@ private:
     bool m_failed = false;
 };
 
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
 bool anyWindow(QWidget *)
 {
     return true;
@@ -112,15 +119,22 @@ void TestQtPlatform::fileDialogs_data()
     QTest::addColumn<bool>("save");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("open an existing file") << false << "old.glm"
-                                           << "old.glm";
+    QTest::addColumn<QString>("current"); // the current file; "old.glm" unless a row says
+    QTest::addColumn<QString>("folder");  // where the dialog must start, if a row says
+    QTest::newRow("no current file: starts in the documents folder")
+        << false << QString() << QString() << QString() << documentsFolder();
+    QTest::newRow("a folder of special files does not block")
+        << false << QString() << QString() << "/proc/kmsg"
+        << "/proc";
+    const QString old = "old.glm";
+    QTest::newRow("open an existing file") << false << old << old << old << QString();
     QTest::newRow("open a file without an extension") << false << "plain"
-                                                      << "plain";
+                                                      << "plain" << old << QString();
     QTest::newRow("save gets the glm extension") << true << "fresh"
-                                                 << "fresh.glm";
+                                                 << "fresh.glm" << old << QString();
     QTest::newRow("save keeps a typed extension") << true << "fresh.glm"
-                                                  << "fresh.glm";
-    QTest::newRow("cancel gives no name") << true << QString() << QString();
+                                                  << "fresh.glm" << old << QString();
+    QTest::newRow("cancel gives no name") << true << QString() << QString() << old << QString();
 }
 
 void TestQtPlatform::fileDialogs()
@@ -128,6 +142,8 @@ void TestQtPlatform::fileDialogs()
     QFETCH(bool, save);
     QFETCH(QString, typed);
     QFETCH(QString, chosen);
+    QFETCH(QString, current);
+    QFETCH(QString, folder);
     QTemporaryDir dir;
     for (const char *name : {"old.glm", "plain"}) {
         QFile file(dir.filePath(name));
@@ -135,6 +151,7 @@ void TestQtPlatform::fileDialogs()
     }
 
     QStringList filters;
+    QString startedIn;
     int mode = -1;
     // Typing before the dialog has the focus would land elsewhere.
     const auto nameFocused = [](QWidget *modal) {
@@ -146,6 +163,7 @@ void TestQtPlatform::fileDialogs()
         QVERIFY(dialog);
         filters = dialog->nameFilters();
         mode = dialog->acceptMode();
+        startedIn = dialog->directory().absolutePath();
         if (typed.isEmpty()) {
             dialog->reject();
             return;
@@ -154,13 +172,15 @@ void TestQtPlatform::fileDialogs()
         name->setText(typed);
         QTest::keyClick(name, Qt::Key_Return);
     });
-    const QString current = dir.filePath("old.glm");
-    const QString result =
-        save ? m_platform.saveFileName(current) : m_platform.openFileName(current);
+    const QString path =
+        current.startsWith(u'/') || current.isEmpty() ? current : dir.filePath(current);
+    const QString result = save ? m_platform.saveFileName(path) : m_platform.openFileName(path);
     QVERIFY(!answer.failed());
     QCOMPARE(result, chosen.isEmpty() ? QString() : dir.filePath(chosen));
     QCOMPARE(filters, QStringList{u"Glimra絵ファイル(*.glm)"_qs});
     QCOMPARE(mode, int(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen));
+    if (!folder.isEmpty())
+        QCOMPARE(startedIn, folder);
 }
 
 void TestQtPlatform::clipboardHoldsExactlyTheText()

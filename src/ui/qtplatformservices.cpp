@@ -5,19 +5,58 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QStandardPaths>
 
 namespace glimra {
 
 namespace {
 
+// Icons and type names from the file name alone. Qt's own provider asks the contents of
+// any file whose name says nothing, and blocks on special files such as /proc/kmsg.
+class IconsByName : public QFileIconProvider
+{
+public:
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo &info) const override
+    {
+        if (info.isDir())
+            return icon(Folder);
+        const QIcon themed = QIcon::fromTheme(mimeType(info).iconName());
+        return themed.isNull() ? icon(File) : themed;
+    }
+    QString type(const QFileInfo &info) const override
+    {
+        return info.isDir() ? QFileIconProvider::type(info) : mimeType(info).comment();
+    }
+
+private:
+    QMimeType mimeType(const QFileInfo &info) const
+    {
+        return m_types.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+
+    QMimeDatabase m_types;
+};
+
+QString startFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
 QString askFileName(QWidget *owner, QFileDialog::AcceptMode mode, const QString &caption,
                     const QString &current)
 {
     // Qt's own dialog behaves the same on every desktop and can be answered by tests.
+    IconsByName icons;
     QFileDialog dialog(owner, caption);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -25,7 +64,9 @@ QString askFileName(QWidget *owner, QFileDialog::AcceptMode mode, const QString 
     // The open form would apply it too and look for "plain.glm" when "plain" was typed.
     if (mode == QFileDialog::AcceptSave)
         dialog.setDefaultSuffix(QStringLiteral("glm"));
-    if (!current.isEmpty())
+    if (current.isEmpty())
+        dialog.setDirectory(startFolder());
+    else
         dialog.selectFile(current);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
