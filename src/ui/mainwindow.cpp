@@ -2,6 +2,7 @@
 #include "ui/mainwindow.h"
 
 #include "ui/dotcell.h"
+#include "ui/fitcaptions.h"
 #include "ui/linewidget.h"
 #include "ui/listbox.h"
 #include "ui/picturebutton.h"
@@ -69,7 +70,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     registerIcons();
     setObjectName("main");
     setWindowTitle(u16(MainCaption));
-    setWindowIcon(QIcon(":/icons/glimra.xpm"));
+    setWindowIcon(programIcon());
 
     m_clientArea = new QWidget(this);
     m_clientArea->setFixedSize(px(ClientWidth), px(ClientHeight));
@@ -214,12 +215,12 @@ QPushButton *MainWindow::pushButton(QWidget *area, const char *name, const QStri
 
 void MainWindow::buildButtonsAndList(QWidget *area)
 {
-    pushButton(area, "data_add", QStringLiteral("追加 >"), twipsRect(2760, 480, 1095, 255),
-               Command::Add);
-    pushButton(area, "data_delete", QStringLiteral("削除"), twipsRect(2760, 840, 1095, 255),
-               Command::Delete);
-    pushButton(area, "data_read", QStringLiteral("<　読み込み"), twipsRect(2760, 1200, 1095, 255),
-               Command::Read);
+    fitCaptions({pushButton(area, "data_add", QStringLiteral("追加 >"),
+                            twipsRect(2760, 480, 1095, 255), Command::Add),
+                 pushButton(area, "data_delete", QStringLiteral("削除"),
+                            twipsRect(2760, 840, 1095, 255), Command::Delete),
+                 pushButton(area, "data_read", QStringLiteral("<　読み込み"),
+                            twipsRect(2760, 1200, 1095, 255), Command::Read)});
 
     m_data_list = placed(new ListBox(area), "data_list", twipsRect(3960, 0, 4215, 2220));
     m_data_list->setSortingEnabled(false);

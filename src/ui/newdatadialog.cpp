@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/newdatadialog.h"
 
+#include "ui/fitcaptions.h"
 #include "ui/returnpress.h"
 #include "ui/twips.h"
 
@@ -46,6 +47,7 @@ NewDataDialog::NewDataDialog()
         button(this, "Command1", QStringLiteral("OK"), twipsRect(480, 1680, 975, 255));
     QPushButton *cancel =
         button(this, "Command2", QStringLiteral("キャンセル"), twipsRect(2280, 1680, 975, 255));
+    fitCaptions({ok, cancel});
     QLabel *figure =
         picture(this, "Picture1", ":/icons/picture1.xpm", twipsRect(720, 480, 270, 270));
     QLabel *sheet = picture(this, "Picture2", ":/icons/new.xpm", twipsRect(720, 1080, 270, 270));

@@ -50,4 +50,13 @@ void PictureButton::paintEvent(QPaintEvent *)
     }
 }
 
+QIcon programIcon()
+{
+    const QPixmap picture(QStringLiteral(":/icons/glimra.xpm"));
+    QIcon icon(picture);
+    icon.addPixmap(
+        picture.scaled(picture.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    return icon;
+}
+
 } // namespace glimra

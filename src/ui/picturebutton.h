@@ -21,4 +21,7 @@ private:
     QPixmap m_picture;
 };
 
+/// The program icon, drawn again at twice its size without smoothing for sharp screens.
+QIcon programIcon();
+
 } // namespace glimra

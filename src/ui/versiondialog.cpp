@@ -2,7 +2,9 @@
 #include "ui/versiondialog.h"
 
 #include "core/deployment.h"
+#include "ui/fitcaptions.h"
 #include "ui/linewidget.h"
+#include "ui/picturebutton.h"
 #include "ui/returnpress.h"
 #include "ui/twips.h"
 
@@ -44,7 +46,7 @@ VersionDialog::VersionDialog()
 {
     setObjectName("version");
     setWindowTitle(QStringLiteral("バージョン情報"));
-    setWindowIcon(QIcon(":/icons/glimra.xpm"));
+    setWindowIcon(programIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(px(4980), px(3210));
     // The designed label widths hold their texts at 11 pixels, not at the desktop's 12.
@@ -84,6 +86,7 @@ VersionDialog::VersionDialog()
                          twipsRect(3960, 2880, 855, 255));
     close->setAutoDefault(false);
     pressOnReturn(close);
+    fitCaptions({close});
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 }
 
