@@ -3,7 +3,8 @@
 # Installs what is missing, builds, and runs the whole test suite headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+# The end-to-end test drives the real editor on Xvfb.
+scripts/setup.sh xvfb xdotool xclip x11-apps imagemagick
 scripts/build.sh
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
