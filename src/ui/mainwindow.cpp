@@ -108,28 +108,27 @@ void MainWindow::buildToolbar(QWidget *area)
     (new LineWidget(120, 0, 3840, 0, area))->setObjectName("Line15");
     (new LineWidget(120, 360, 3840, 360, area))->setObjectName("Line16");
     // Pictures have no words of their own: a screen reader says what each button does.
-    pictureButton(area, "icon_new", "new", twipsRect(120, 60, 270, 270), Command::New)
-        ->setAccessibleName(QStringLiteral("新規作成"));
-    pictureButton(area, "icon_open", "open", twipsRect(480, 60, 270, 270), Command::Open)
-        ->setAccessibleName(QStringLiteral("ファイルを開く"));
-    pictureButton(area, "icon_save", "save", twipsRect(840, 60, 270, 270), Command::Save)
-        ->setAccessibleName(QStringLiteral("ファイルに保存"));
-    auto *copy =
-        pictureButton(area, "icon_copy", "copy", twipsRect(1200, 60, 270, 270), Command::Copy);
-    copy->setToolTip(QStringLiteral("クリップボードにデータをコピー"));
-    copy->setAccessibleName(copy->toolTip());
-    auto *invert =
-        pictureButton(area, "reverse", "reverse", twipsRect(1560, 60, 255, 255), Command::Invert);
-    invert->setToolTip(QStringLiteral("ドットの反転処理"));
-    invert->setAccessibleName(invert->toolTip());
+    pictureButton(area, "icon_new", "new", twipsRect(120, 60, 270, 270), Command::New,
+                  QStringLiteral("新規作成"));
+    pictureButton(area, "icon_open", "open", twipsRect(480, 60, 270, 270), Command::Open,
+                  QStringLiteral("ファイルを開く"));
+    pictureButton(area, "icon_save", "save", twipsRect(840, 60, 270, 270), Command::Save,
+                  QStringLiteral("ファイルに保存"));
+    pictureButton(area, "icon_copy", "copy", twipsRect(1200, 60, 270, 270), Command::Copy,
+                  QStringLiteral("クリップボードにデータをコピー"))
+        ->setToolTip(QStringLiteral("クリップボードにデータをコピー"));
+    pictureButton(area, "reverse", "reverse", twipsRect(1560, 60, 255, 255), Command::Invert,
+                  QStringLiteral("ドットの反転処理"))
+        ->setToolTip(QStringLiteral("ドットの反転処理"));
 }
 
 QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, const char *picture,
-                                       QRect place, Command command)
+                                       QRect place, Command command, const QString &spoken)
 {
     auto *button = placed(
         new PictureButton(QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(picture)), area), name,
         place);
+    button->setAccessibleName(spoken);
     connect(button, &QToolButton::clicked, this, [this, command] { emit commandChosen(command); });
     return button;
 }

@@ -95,7 +95,7 @@ private:
     void buildButtonsAndList(QWidget *area);
     void buildMenus();
     QToolButton *pictureButton(QWidget *area, const char *name, const char *picture, QRect place,
-                               Command command);
+                               Command command, const QString &spoken);
     QPushButton *pushButton(QWidget *area, const char *name, const QString &caption, QRect place,
                             Command command);
     QAction *menuItem(QMenu *menu, const char *name, const QString &caption, Command command);
