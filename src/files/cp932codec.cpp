@@ -1,52 +1,80 @@
 // SPDX-License-Identifier: MIT
 #include "files/cp932codec.h"
 
-#include <cerrno>
 #include <iconv.h>
-#include <QtEndian>
 
 namespace glimra::cp932 {
 
 namespace {
 
-// glibc's CP932 is Windows' own table in both directions, one-way look-alikes included;
-// Qt's converter refuses those look-alikes, so it is not used here.
-std::optional<QByteArray> convert(const char *to, const char *from, QByteArrayView input)
+// QString holds UTF-16 in the machine's byte order.
+constexpr const char *Utf16 =
+    QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
+
+iconv_t handleOf(void *handle)
 {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
-    QByteArray output(input.size() * 4 + 4, Qt::Uninitialized);
-    char *in = const_cast<char *>(input.data());
-    size_t inLeft = size_t(input.size());
-    char *out = output.data();
-    size_t outLeft = size_t(output.size());
-    const size_t converted = iconv(cd, &in, &inLeft, &out, &outLeft);
-    iconv_close(cd);
-    if (converted == size_t(-1) || inLeft != 0)
-        return std::nullopt;
-    output.truncate(output.size() - qsizetype(outLeft));
-    return output;
+    return static_cast<iconv_t>(handle);
 }
 
 } // namespace
 
+// glibc's CP932 is Windows' own table in both directions, one-way look-alikes included;
+// Qt's converter refuses those look-alikes, so it is not used here.
+Converter::Converter(Direction direction)
+    : m_handle(direction == Direction::Decode ? iconv_open(Utf16, "CP932")
+                                              : iconv_open("CP932", Utf16))
+{
+}
+
+Converter::~Converter()
+{
+    if (m_handle != reinterpret_cast<void *>(-1))
+        iconv_close(handleOf(m_handle));
+}
+
+bool Converter::convert(const char *in, size_t inSize, char *out, size_t &outLeft)
+{
+    if (m_handle == reinterpret_cast<void *>(-1))
+        return false;
+    iconv_t cd = handleOf(m_handle);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr); // forget whatever the last call left
+    char *input = const_cast<char *>(in);
+    size_t inLeft = inSize;
+    return iconv(cd, &input, &inLeft, &out, &outLeft) != size_t(-1) && inLeft == 0;
+}
+
+std::optional<QString> Converter::decode(QByteArrayView bytes)
+{
+    // Every character of code page 932 takes at least one byte and one UTF-16 unit.
+    QString text(bytes.size(), Qt::Uninitialized);
+    size_t outLeft = size_t(text.size()) * 2;
+    if (!convert(bytes.data(), size_t(bytes.size()), reinterpret_cast<char *>(text.data()),
+                 outLeft))
+        return std::nullopt;
+    text.truncate(text.size() - qsizetype(outLeft / 2));
+    return text;
+}
+
+std::optional<QByteArray> Converter::encode(QStringView text)
+{
+    // A UTF-16 unit becomes at most two bytes.
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    size_t outLeft = size_t(bytes.size());
+    if (!convert(reinterpret_cast<const char *>(text.data()), size_t(text.size()) * 2, bytes.data(),
+                 outLeft))
+        return std::nullopt;
+    bytes.truncate(bytes.size() - qsizetype(outLeft));
+    return bytes;
+}
+
 std::optional<QString> decode(QByteArrayView bytes)
 {
-    const auto utf16 = convert("UTF-16LE", "CP932", bytes);
-    if (!utf16)
-        return std::nullopt;
-    QString text(utf16->size() / 2, Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        text[i] = QChar(qFromLittleEndian<quint16>(utf16->constData() + 2 * i));
-    return text;
+    return Converter(Converter::Direction::Decode).decode(bytes);
 }
 
 std::optional<QByteArray> encode(QStringView text)
 {
-    if (text.isEmpty())
-        return QByteArray();
-    return convert("CP932", "UTF-8", text.toUtf8());
+    return Converter(Converter::Direction::Encode).encode(text);
 }
 
 bool canEncode(QStringView text)

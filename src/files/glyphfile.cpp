@@ -96,13 +96,14 @@ GlyphFileContents ReadGlyphLines(QIODevice &device)
 {
     GlyphFileContents contents;
     LineReader reader(device);
+    cp932::Converter codec(cp932::Converter::Direction::Decode);
     QByteArray bytes;
     for (;;) {
         const LineReader::Result result = reader.next(bytes);
         if (result == LineReader::Result::End)
             return contents;
         const std::optional<QString> text =
-            result == LineReader::Result::Line ? cp932::decode(bytes) : std::nullopt;
+            result == LineReader::Result::Line ? codec.decode(bytes) : std::nullopt;
         const std::optional<GlyphEntry> entry = text ? ParseFileLine(*text) : std::nullopt;
         if (!entry) {
             contents.complete =
@@ -138,11 +139,13 @@ std::optional<GlyphFileContents> ReadGlyphFile(const QString &path)
 WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, const WriteFault &fault)
 {
     QList<QByteArray> lines;
+    lines.reserve(entries.size());
+    cp932::Converter codec(cp932::Converter::Direction::Encode);
     for (const QString &entry : entries) {
-        const std::optional<QByteArray> line = cp932::encode(FormatFileLine(ParseListEntry(entry)));
+        std::optional<QByteArray> line = codec.encode(FormatFileLine(ParseListEntry(entry)));
         if (!line)
             return WriteResult::CannotEncode;
-        lines.append(*line + "\r\n");
+        lines.append(line->append("\r\n"));
     }
 
     QSaveFile file(path);
