@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/resource.h>
@@ -34,6 +35,8 @@ private slots:
     void readRefusesWhatIsNotARegularFile();
     void hugeFilesEndQuicklyInBoundedMemory_data();
     void hugeFilesEndQuicklyInBoundedMemory();
+    void stressFilesEndInTime_data();
+    void stressFilesEndInTime();
     void writeIsByteExact();
     void namesSurviveASaveAndOpen_data();
     void namesSurviveASaveAndOpen();
@@ -219,6 +222,11 @@ void TestGlyphFile::read_data()
         << (a + "\r\n").repeated(3275) + straddling + b
         << QStringList(3275, ab[0]) + QStringList{"41 00 00 00 00    " + QString(18, u'n'), ab[1]}
         << true;
+    QTest::newRow("undecodable third line")
+        << a + "\r\n" + b + "\r\n41,00,00,00,00,\"\x81\x20\"\r\n" + a << ab << false;
+    QTest::newRow("only line ends") << QByteArray("\r\n\r\n\n\r\r") << QStringList() << true;
+    // EF BB has no code page 932 character: the first line cannot be read.
+    QTest::newRow("UTF-8 with a BOM") << "\xEF\xBB\xBF" + a + "\r\n" + b << QStringList() << false;
     QTest::newRow("text of another kind")
         << QByteArray("The quick brown fox jumps over\r\nno\r\n")
         << QStringList{"Th  q ic  b ow    fox jumps ove"} << false;
@@ -280,6 +288,50 @@ void TestGlyphFile::hugeFilesEndQuicklyInBoundedMemory()
     QVERIFY(contents);
     QCOMPARE(contents->entries, entries);
     QVERIFY(!contents->complete);
+}
+
+void TestGlyphFile::stressFilesEndInTime_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("entries");
+    QTest::newRow("a million lines") << "million" << 1000000;
+    QTest::newRow("a 100 MB single line") << "long line" << 0;
+    QTest::newRow("1 MB of random bytes") << "random" << -1;
+}
+
+void TestGlyphFile::stressFilesEndInTime()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, entries);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("stress.glm");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (kind == "million") {
+            QVERIFY(file.write(QByteArray("41,00,00,00,00,\"A\"\r\n").repeated(1000000)) > 0);
+        } else if (kind == "long line") {
+            const QByteArray megabyte(1 << 20, 'x');
+            for (int i = 0; i < 100; ++i)
+                QVERIFY(file.write(megabyte) == megabyte.size());
+        } else {
+            QByteArray noise(1 << 20, Qt::Uninitialized);
+            QRandomGenerator generator(20261207);
+            generator.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+            QVERIFY(file.write(noise) == noise.size());
+        }
+    }
+    const qint64 memoryBefore = peakMemory();
+    QElapsedTimer timer;
+    timer.start();
+    const std::optional<GlyphFileContents> contents = ReadGlyphFile(path);
+    // Generous: sanitizer builds on a busy machine are many times slower.
+    QVERIFY2(timer.elapsed() < 60000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(contents);
+    if (entries >= 0)
+        QCOMPARE(contents->entries.size(), entries);
+    if (entries == 0)
+        QVERIFY(peakMemory() - memoryBefore < 100 << 20);
 }
 
 void TestGlyphFile::writeIsByteExact()

@@ -136,7 +136,7 @@ std::optional<GlyphFileContents> ReadGlyphFile(const QString &path)
     return ReadGlyphLines(file);
 }
 
-WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, const WriteFault &fault)
+std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries)
 {
     QList<QByteArray> lines;
     lines.reserve(entries.size());
@@ -144,9 +144,18 @@ WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, cons
     for (const QString &entry : entries) {
         std::optional<QByteArray> line = codec.encode(FormatFileLine(ParseListEntry(entry)));
         if (!line)
-            return WriteResult::CannotEncode;
+            return std::nullopt;
         lines.append(line->append("\r\n"));
     }
+    return lines;
+}
+
+WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, const WriteFault &fault)
+{
+    const std::optional<QList<QByteArray>> encoded = EncodeGlyphLines(entries);
+    if (!encoded)
+        return WriteResult::CannotEncode;
+    const QList<QByteArray> &lines = *encoded;
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

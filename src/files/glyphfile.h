@@ -32,6 +32,10 @@ std::optional<GlyphFileContents> ReadGlyphFile(const QString &path);
 /// The same reading from an open device, holding at most one line at a time.
 GlyphFileContents ReadGlyphLines(QIODevice &device);
 
+/// Each entry as the bytes of its file line, CR LF included; empty when a name has no
+/// code page 932 form.
+std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries);
+
 enum class WriteResult { Written, CannotEncode, CannotWrite };
 
 /// Asked before each line is written; false makes the write fail there, as a full disk
