@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 namespace glimra {
 
@@ -47,6 +47,8 @@ public:
     virtual void setFocus(FocusTarget target) = 0;
 
     virtual void appendEntry(const QString &text) = 0;
+    /// The same for many entries at once, as reading a file gives them.
+    virtual void appendEntries(const QStringList &texts) = 0;
     virtual void removeEntry(int index) = 0;
     virtual void clearEntries() = 0;
     virtual QString entry(int index) const = 0;

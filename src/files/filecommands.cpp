@@ -44,8 +44,7 @@ void FileCommands::load(const QString &name, Origin origin)
     }
     m_fileName = name;
     m_state.clearEntries();
-    for (const QString &entry : contents->entries)
-        m_state.appendEntry(entry);
+    m_state.appendEntries(contents->entries);
     if (!contents->complete) {
         // Saving this list over the file would cut off the glyphs that could not be read,
         // so the next toolbar Save must ask for a name.

@@ -353,6 +353,11 @@ void MainWindow::appendEntry(const QString &text)
     withoutSelect([&] { m_data_list->addItem(text); });
 }
 
+void MainWindow::appendEntries(const QStringList &texts)
+{
+    withoutSelect([&] { m_data_list->addItems(texts); });
+}
+
 void MainWindow::removeEntry(int index)
 {
     withoutSelect([&] {

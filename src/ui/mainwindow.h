@@ -57,6 +57,7 @@ public:
     void setFocus(FocusTarget target) override;
 
     void appendEntry(const QString &text) override;
+    void appendEntries(const QStringList &texts) override;
     void removeEntry(int index) override;
     void clearEntries() override;
     QString entry(int index) const override;
