@@ -7,6 +7,7 @@
 #include "files/cp932codec.h"
 #include "files/fileline.h"
 #include "files/glyphfile.h"
+#include "ui/listbox.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,6 +4,7 @@
 #include "app/editor.h"
 #include "scriptedplatform.h"
 #include "ui/dotcell.h"
+#include "ui/listbox.h"
 #include "ui/textfield.h"
 
 #include <memory>

@@ -2,7 +2,6 @@
 #include "testeditor.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 

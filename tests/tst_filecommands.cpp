@@ -4,7 +4,6 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
 

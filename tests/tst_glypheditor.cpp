@@ -2,7 +2,6 @@
 #include "testeditor.h"
 
 #include <QClipboard>
-#include <QListWidget>
 
 using namespace glimra;
 

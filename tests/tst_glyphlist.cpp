@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "testeditor.h"
 
-#include <QListWidget>
-
 using namespace glimra;
 
 namespace {
@@ -218,7 +216,7 @@ void TestGlyphList::selectLoadsOnlyWithQuickPreview()
 {
     e().window().appendEntry("41 00 00 00 00    A");
     auto *list = e().window().list();
-    const QRect first = list->visualItemRect(list->item(0));
+    const QRect first = list->rowRect(0);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
     QCOMPARE(e().window().selectedIndex(), 0);
     QCOMPARE(e().codes(), QStringList(5, "00"));
@@ -232,8 +230,7 @@ void TestGlyphList::selectLoadsOnlyWithQuickPreview()
     e().editor->glyphEditor().reset2();
     e().window().appendEntry("00 7f 00 00 00    B");
     e().window().action(Command::QuickPreview)->trigger();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
     QCOMPARE(e().codes(), (QStringList{"00", "7f", "00", "00", "00"}));
     QCOMPARE(e().dotCodes(), (QStringList{"00", "7F", "00", "00", "00"}));
     QCOMPARE(e().text(Field::DataName), u"B"_qs);
@@ -292,14 +289,13 @@ void TestGlyphList::selectionCannotBeTakenAway()
     e().window().appendEntry("02 00 00 00 00    b");
     e().window().setQuickPreview(true);
     auto *list = e().window().list();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
     e().clickDot(5, 7); // the user goes on drawing
     const QStringList drawn{"02", "00", "00", "00", "40"};
     QCOMPARE(e().codes(), drawn);
     if (how == "click") {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualItemRect(list->item(1)).center());
+                          list->rowRect(1).center());
     } else if (how == "space") {
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);

@@ -37,15 +37,18 @@ void FileCommands::open(Origin origin)
 void FileCommands::load(const QString &name, Origin origin)
 {
     // The list is only replaced once the file is known to be readable.
-    const std::optional<GlyphFileContents> contents = ReadGlyphFile(name);
-    if (!contents) {
+    const std::optional<bool> complete = StreamGlyphFile(
+        name,
+        [&] {
+            m_fileName = name;
+            m_state.clearEntries();
+        },
+        [&](const QStringList &batch) { m_state.appendEntries(batch); });
+    if (!complete) {
         m_state.setStatus(QString::fromUtf16(messages::CannotOpen));
         return;
     }
-    m_fileName = name;
-    m_state.clearEntries();
-    m_state.appendEntries(contents->entries);
-    if (!contents->complete) {
+    if (!*complete) {
         // Saving this list over the file would cut off the glyphs that could not be read,
         // so the next toolbar Save must ask for a name.
         m_fileReady = 0;

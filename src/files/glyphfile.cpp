@@ -92,38 +92,57 @@ int openRegularFile(const QString &path)
 
 } // namespace
 
-GlyphFileContents ReadGlyphLines(QIODevice &device)
+bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
 {
-    GlyphFileContents contents;
+    // Small batches: each one's strings are freed before the next is made, so a long file
+    // leaves no trail of freed blocks behind.
+    constexpr qsizetype BatchSize = 1024;
+    bool complete = true;
+    QStringList batch;
+    batch.reserve(BatchSize);
     LineReader reader(device);
     cp932::Converter codec(cp932::Converter::Direction::Decode);
     QByteArray bytes;
     for (;;) {
         const LineReader::Result result = reader.next(bytes);
         if (result == LineReader::Result::End)
-            return contents;
+            break;
         const std::optional<QString> text =
             result == LineReader::Result::Line ? codec.decode(bytes) : std::nullopt;
         const std::optional<GlyphEntry> entry = text ? ParseFileLine(*text) : std::nullopt;
         if (!entry) {
-            contents.complete =
-                contents.complete && result == LineReader::Result::Line && bytes.isEmpty();
+            complete = complete && result == LineReader::Result::Line && bytes.isEmpty();
+            // Reading has stopped; only whether anything follows still matters.
+            while (complete) {
+                const LineReader::Result rest = reader.next(bytes);
+                if (rest == LineReader::Result::End)
+                    break;
+                complete = rest == LineReader::Result::Line && bytes.isEmpty();
+            }
             break;
         }
-        contents.complete = contents.complete && !FileLineRunsPastName(*text);
-        contents.entries.append(FormatListEntry(*entry));
+        complete = complete && !FileLineRunsPastName(*text);
+        batch.append(FormatListEntry(*entry));
+        if (batch.size() == BatchSize) {
+            take(batch);
+            batch.clear();
+        }
     }
-    // Reading has stopped; only whether anything follows still matters.
-    while (contents.complete) {
-        const LineReader::Result result = reader.next(bytes);
-        if (result == LineReader::Result::End)
-            break;
-        contents.complete = result == LineReader::Result::Line && bytes.isEmpty();
-    }
+    if (!batch.isEmpty())
+        take(batch);
+    return complete;
+}
+
+GlyphFileContents ReadGlyphLines(QIODevice &device)
+{
+    GlyphFileContents contents;
+    contents.complete =
+        StreamGlyphLines(device, [&](const QStringList &batch) { contents.entries += batch; });
     return contents;
 }
 
-std::optional<GlyphFileContents> ReadGlyphFile(const QString &path)
+std::optional<bool> StreamGlyphFile(const QString &path, const std::function<void()> &opened,
+                                    const EntryBatches &take)
 {
     const int fd = openRegularFile(path);
     if (fd < 0)
@@ -133,7 +152,19 @@ std::optional<GlyphFileContents> ReadGlyphFile(const QString &path)
         ::close(fd);
         return std::nullopt;
     }
-    return ReadGlyphLines(file);
+    opened();
+    return StreamGlyphLines(file, take);
+}
+
+std::optional<GlyphFileContents> ReadGlyphFile(const QString &path)
+{
+    GlyphFileContents contents;
+    const std::optional<bool> complete = StreamGlyphFile(
+        path, [] {}, [&](const QStringList &batch) { contents.entries += batch; });
+    if (!complete)
+        return std::nullopt;
+    contents.complete = *complete;
+    return contents;
 }
 
 std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries)

@@ -32,6 +32,18 @@ std::optional<GlyphFileContents> ReadGlyphFile(const QString &path);
 /// The same reading from an open device, holding at most one line at a time.
 GlyphFileContents ReadGlyphLines(QIODevice &device);
 
+/// Takes a file's entries a batch at a time, in file order.
+using EntryBatches = std::function<void(const QStringList &batch)>;
+
+/// Reads as `ReadGlyphLines` does but hands the entries to `take` in batches instead of
+/// keeping them; returns whether the file was read whole.
+bool StreamGlyphLines(QIODevice &device, const EntryBatches &take);
+
+/// Reads as `ReadGlyphFile` does, streaming. `opened` runs once the file is open, before
+/// any batch. Empty, with nothing called, when the file cannot be opened.
+std::optional<bool> StreamGlyphFile(const QString &path, const std::function<void()> &opened,
+                                    const EntryBatches &take);
+
 /// Each entry as the bytes of its file line, CR LF included; empty when a name has no
 /// code page 932 form.
 std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries);

@@ -18,7 +18,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLayout>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -222,11 +221,8 @@ void MainWindow::buildButtonsAndList(QWidget *area)
                             twipsRect(2760, 1200, 1095, 255), Command::Read)});
 
     m_data_list = placed(new ListBox(area), "data_list", twipsRect(3960, 0, 4215, 2220));
-    m_data_list->setSortingEnabled(false);
-    // Without uniform sizes every change re-lays out every row: slow on long lists.
-    m_data_list->setUniformItemSizes(true);
     m_data_list->setAccessibleName(QStringLiteral("データ一覧"));
-    connect(m_data_list, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(m_data_list, &ListBox::selectionChanged, this, [this] {
         if (!m_programListChange)
             emit commandChosen(Command::Select);
     });
@@ -350,18 +346,18 @@ void MainWindow::withoutSelect(const std::function<void()> &change)
 
 void MainWindow::appendEntry(const QString &text)
 {
-    withoutSelect([&] { m_data_list->addItem(text); });
+    withoutSelect([&] { m_data_list->append(text); });
 }
 
 void MainWindow::appendEntries(const QStringList &texts)
 {
-    withoutSelect([&] { m_data_list->addItems(texts); });
+    withoutSelect([&] { m_data_list->append(texts); });
 }
 
 void MainWindow::removeEntry(int index)
 {
     withoutSelect([&] {
-        delete m_data_list->takeItem(index);
+        m_data_list->removeAt(index);
         // The list would otherwise move the selection on to the next entry.
         m_data_list->selectionModel()->clear();
     });
@@ -374,8 +370,7 @@ void MainWindow::clearEntries()
 
 QString MainWindow::entry(int index) const
 {
-    const QListWidgetItem *item = m_data_list->item(index);
-    return item ? item->text() : QString();
+    return m_data_list->text(index);
 }
 
 int MainWindow::entryCount() const
@@ -385,8 +380,7 @@ int MainWindow::entryCount() const
 
 int MainWindow::selectedIndex() const
 {
-    const QModelIndexList rows = m_data_list->selectionModel()->selectedIndexes();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return m_data_list->selectedRow();
 }
 
 bool MainWindow::quickPreview() const

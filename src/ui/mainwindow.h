@@ -8,7 +8,6 @@
 
 class QAction;
 class QLabel;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QStatusBar;
@@ -17,6 +16,7 @@ class QToolButton;
 namespace glimra {
 
 class DotCell;
+class ListBox;
 class TextField;
 
 /// The commands of the main window's buttons and menus.
@@ -73,7 +73,7 @@ public:
     TextField *field(Field field) const;
     DotCell *dotCell(int column, int row) const { return m_dots[column - 1][row - 1]; }
     DotCell *previewCell(int column, int row) const { return m_smalldots[column - 1][row - 1]; }
-    QListWidget *list() const { return m_data_list; }
+    ListBox *list() const { return m_data_list; }
     QAction *action(Command command) const;
 
 signals:
@@ -106,7 +106,7 @@ private:
     std::array<std::array<DotCell *, RowCount>, ColumnCount> m_smalldots{};
     std::array<TextField *, ColumnCount> m_codeFields{};
     TextField *m_data_name = nullptr;
-    QListWidget *m_data_list = nullptr;
+    ListBox *m_data_list = nullptr;
     QStatusBar *m_stbar = nullptr;
     QLabel *m_statusText = nullptr;
     QAction *m_quickPreview = nullptr;
