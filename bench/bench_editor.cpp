@@ -92,6 +92,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
     const int runs = count > 100000 ? 3 : 7;
+    // Open and Save have their goals at every size; the others are set for 100,000 entries.
+    const bool goalSize = count == 100000;
     QTemporaryDir dir;
     const QString big = dir.filePath("big.glm");
     const QString small = dir.filePath("small.glm");
@@ -184,7 +186,7 @@ int main(int argc, char *argv[])
                                    work();
                                    settle(window);
                                }),
-                        0, "ms", 16, false});
+                        0, "ms", goalSize ? 16.0 : 0.0, false});
     };
     const auto run = [&](Command command) { emit window.commandChosen(command); };
     action(
@@ -227,7 +229,7 @@ int main(int argc, char *argv[])
         [&] { window.clearEntries(); });
 
     rows.push_back({"Memory over the empty editor", (full - empty) / 1e6, 0, "MB",
-                    12.0 * count / 100000, false});
+                    goalSize ? 12.0 : 0.0, false});
 
     // Start-up: whole processes, median of many.
     const QString starter = QCoreApplication::applicationDirPath() + "/bench_startup";
@@ -238,25 +240,29 @@ int main(int argc, char *argv[])
             process.waitForFinished(10000);
         });
     };
-    rows.push_back(
-        {"Start-up to the first paint", start("editor"), start("bare"), "ms", 1.3, true});
+    rows.push_back({"Start-up to the first paint", start("editor"), start("bare"), "ms",
+                    goalSize ? 1.3 : 0.0, true});
 
     int met = 0;
+    int goals = 0;
     std::printf("%-34s %12s %12s %7s %6s %4s\n", "figure", "editor", "baseline", "ratio", "goal",
                 "met");
     for (const Row &r : rows) {
         const double ratio = r.baseline > 0 ? r.editor / r.baseline : 0;
+        const bool hasGoal = r.goal > 0;
         const bool ok = r.ratioGoal ? ratio <= r.goal : r.editor <= r.goal;
-        met += ok;
-        std::printf(
-            "%-34s %9.1f %-2s %9s %-2s %7s %6s %4s\n", qPrintable(r.figure), r.editor,
-            qPrintable(r.unit),
-            r.baseline > 0 ? qPrintable(QString::number(r.baseline, 'f', 1)) : "-",
-            r.baseline > 0 ? qPrintable(r.unit) : "",
-            r.baseline > 0 ? qPrintable(QString::number(ratio, 'f', 2)) : "-",
-            qPrintable(u"≤"_qs + QString::number(r.goal) + (r.ratioGoal ? u"×"_qs : r.unit)),
-            ok ? "yes" : "no");
+        goals += hasGoal;
+        met += hasGoal && ok;
+        std::printf("%-34s %9.1f %-2s %9s %-2s %7s %6s %4s\n", qPrintable(r.figure), r.editor,
+                    qPrintable(r.unit),
+                    r.baseline > 0 ? qPrintable(QString::number(r.baseline, 'f', 1)) : "-",
+                    r.baseline > 0 ? qPrintable(r.unit) : "",
+                    r.baseline > 0 ? qPrintable(QString::number(ratio, 'f', 2)) : "-",
+                    hasGoal ? qPrintable(u"≤"_qs + QString::number(r.goal) +
+                                         (r.ratioGoal ? u"×"_qs : r.unit))
+                            : "-",
+                    hasGoal ? (ok ? "yes" : "no") : "-");
     }
-    std::printf("%d of %zu goals met (%d entries)\n", met, rows.size(), count);
+    std::printf("%d of %d goals met (%d entries)\n", met, goals, count);
     return 0;
 }

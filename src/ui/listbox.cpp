@@ -42,7 +42,10 @@ public:
         qsizetype size = m_chars.size();
         for (const QString &text : texts)
             size += text.size();
-        m_chars.reserve(size);
+        // Grown by half again at a time: appends come in many small batches, and reserving
+        // just enough for each would copy the whole buffer every time.
+        if (size > m_chars.capacity())
+            m_chars.reserve(qMax(size, m_chars.capacity() + m_chars.capacity() / 2));
         for (const QString &text : texts) {
             m_chars += text;
             m_ends.push_back(m_chars.size());
