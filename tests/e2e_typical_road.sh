@@ -16,7 +16,6 @@ convert=/usr/bin/convert
 [ -x "$convert" ] || convert=convert
 
 work=$(mktemp -d)
-display=":$((200 + RANDOM % 500))"
 cleanup() {
     kill "${editor_pid:-}" "${xvfb_pid:-}" 2>/dev/null
     rm -rf "$work"
@@ -24,6 +23,9 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
+    for log in xvfb editor; do
+        [ -s "$work/$log.log" ] && { echo "--- $log.log" && tail -n 20 "$work/$log.log"; } >&2
+    done
     exit 1
 }
 # Polls a command for up to ten seconds.
@@ -40,9 +42,11 @@ window_named() { xdotool search --onlyvisible --name "$1" | head -n 1; }
 no_window_named() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
 has_bytes() { [ -f "$1" ] && [ "$(od -An -c "$1")" = "$(printf '%b' "$2" | od -An -c)" ]; }
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself, so parallel runs and stale locks cannot collide.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-export DISPLAY="$display"
+wait_for "Xvfb chose no display" test -s "$work/display"
+export DISPLAY=":$(head -n 1 "$work/display")"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 wait_for "Xvfb did not start" xdotool getdisplaygeometry
 (cd "$work" && exec "$editor") >"$work/editor.log" 2>&1 &
