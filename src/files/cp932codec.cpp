@@ -45,14 +45,22 @@ bool Converter::convert(const char *in, size_t inSize, char *out, size_t &outLef
 
 std::optional<QString> Converter::decode(QByteArrayView bytes)
 {
+    QString text;
+    if (!decode(bytes, text))
+        return std::nullopt;
+    return text;
+}
+
+bool Converter::decode(QByteArrayView bytes, QString &text)
+{
     // Every character of code page 932 takes at least one byte and one UTF-16 unit.
-    QString text(bytes.size(), Qt::Uninitialized);
+    text.resize(bytes.size());
     size_t outLeft = size_t(text.size()) * 2;
     if (!convert(bytes.data(), size_t(bytes.size()), reinterpret_cast<char *>(text.data()),
                  outLeft))
-        return std::nullopt;
+        return false;
     text.truncate(text.size() - qsizetype(outLeft / 2));
-    return text;
+    return true;
 }
 
 std::optional<QByteArray> Converter::encode(QStringView text)

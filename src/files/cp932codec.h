@@ -21,6 +21,8 @@ public:
     /// Bytes to text, with Windows' table (81 60 is U+FF5E). Empty when the bytes hold an
     /// invalid or truncated sequence.
     std::optional<QString> decode(QByteArrayView bytes);
+    /// The same into `text`, reusing its buffer; false (and `text` undefined) on bad bytes.
+    bool decode(QByteArrayView bytes, QString &text);
     /// Text to bytes as Windows converts it, look-alikes such as U+301C included. Empty
     /// when a character has no mapping at all.
     std::optional<QByteArray> encode(QStringView text);

@@ -16,15 +16,15 @@ QString FormatFileLine(const GlyphEntry &entry)
     return line + u'"' + entry.name + u'"';
 }
 
-std::optional<GlyphEntry> ParseFileLine(const QString &line)
+std::optional<QString> ListEntryOfFileLine(QStringView line)
 {
     if (line.size() <= TailStart)
         return std::nullopt;
-    const QString tail = line.mid(TailStart, TailLength);
-    return GlyphEntry{codesAtFixedPositions(line), tail.left(tail.size() - 1)};
+    const QStringView tail = line.mid(TailStart, TailLength);
+    return FormatListEntry(codesAtFixedPositions(line), tail.first(tail.size() - 1));
 }
 
-bool FileLineRunsPastName(const QString &line)
+bool FileLineRunsPastName(QStringView line)
 {
     return line.size() > TailStart + TailLength;
 }

@@ -10,13 +10,13 @@ namespace glimra {
 /// `a,b,c,d,e,"name"` without a line end; nothing escaped or checked.
 QString FormatFileLine(const GlyphEntry &entry);
 
-/// Codes from fixed positions, never looking at the separators; the name is the text from
-/// position 17 (at most 30 characters) less its last character. Empty for a line shorter
-/// than 17 characters, which ends the reading of a file.
-std::optional<GlyphEntry> ParseFileLine(const QString &line);
+/// The list entry a file line gives: codes from fixed positions, never looking at the
+/// separators; the name is the text from position 17 (at most 30 characters) less its last
+/// character. Empty for a line shorter than 17 characters, which ends the reading of a file.
+std::optional<QString> ListEntryOfFileLine(QStringView line);
 
 /// True when the line runs past position 46, the last one the reader takes: reading it
 /// loses characters, so the entry cannot be written back as it stood.
-bool FileLineRunsPastName(const QString &line);
+bool FileLineRunsPastName(QStringView line);
 
 } // namespace glimra

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace glimra {
 
@@ -23,12 +24,13 @@ public:
 
     enum class Result { Line, End, TooLong, Error };
 
-    Result next(QByteArray &line)
+    /// Appends the next line, without its line end, to `out`.
+    Result next(QByteArray &out)
     {
-        line.clear();
+        const qsizetype start = out.size();
         for (;;) {
             if (m_pos == m_buffer.size() && !fill())
-                return m_failed ? Result::Error : line.isEmpty() ? Result::End : Result::Line;
+                return m_failed ? Result::Error : out.size() == start ? Result::End : Result::Line;
             if (m_afterCR) {
                 m_afterCR = false;
                 if (m_buffer[m_pos] == '\n') {
@@ -36,17 +38,17 @@ public:
                     continue;
                 }
             }
-            const char *start = m_buffer.constData() + m_pos;
-            const qsizetype left = m_buffer.size() - m_pos;
-            const char *end = start;
-            while (end != start + left && *end != '\r' && *end != '\n')
+            const char *begin = m_buffer.constData() + m_pos;
+            const char *const stop = m_buffer.constData() + m_buffer.size();
+            const char *end = begin;
+            while (end != stop && *end != '\r' && *end != '\n')
                 ++end;
-            line.append(start, end - start);
-            m_pos += end - start;
-            if (line.size() > LongestGlyphFileLine)
+            out.append(begin, end - begin);
+            m_pos += end - begin;
+            if (out.size() - start > LongestGlyphFileLine)
                 return Result::TooLong;
-            if (m_pos < m_buffer.size()) {
-                m_afterCR = m_buffer[m_pos] == '\r';
+            if (end != stop) {
+                m_afterCR = *end == '\r';
                 ++m_pos;
                 return Result::Line;
             }
@@ -69,6 +71,77 @@ private:
     qsizetype m_pos = 0;
     bool m_afterCR = false; // a CR ended the last line; an LF right after it belongs to it
     bool m_failed = false;
+};
+
+// Decodes lines a block at a time: one conversion call per block costs far less than one
+// per line. Code page 932 has no state, and CR and LF never occur inside a character, so
+// a block joined with LF decodes to its lines joined with LF. A block that holds bad bytes
+// is decoded line by line, to find which line they are in.
+class DecodedLines
+{
+public:
+    explicit DecodedLines(QIODevice &device) : m_reader(device) {}
+
+    struct Line
+    {
+        LineReader::Result result;
+        std::optional<QStringView> text; // empty unless `result` is Line and it decoded
+        bool blank;                      // the line held no bytes at all
+    };
+
+    /// Valid until the next call.
+    Line next()
+    {
+        if (m_next == m_ends.size() && !fill())
+            return {m_stop, std::nullopt, false};
+        const qsizetype start = m_next == 0 ? 0 : m_ends[m_next - 1] + 1;
+        const qsizetype size = m_ends[m_next] - start;
+        ++m_next;
+        if (m_wholeBlock) {
+            const QStringView text = QStringView(m_text).sliced(m_textPos);
+            const qsizetype length = text.indexOf(u'\n');
+            m_textPos += length + 1;
+            return {LineReader::Result::Line, text.first(length), size == 0};
+        }
+        const bool decoded = m_codec.decode(QByteArrayView(m_bytes).sliced(start, size), m_text);
+        return {LineReader::Result::Line,
+                decoded ? std::optional<QStringView>(m_text) : std::nullopt, size == 0};
+    }
+
+private:
+    bool fill()
+    {
+        if (m_stop != LineReader::Result::Line)
+            return false;
+        constexpr qsizetype BlockSize = 64 * 1024;
+        m_bytes.resize(0);
+        m_ends.clear();
+        m_next = 0;
+        while (m_bytes.size() < BlockSize) {
+            const qsizetype start = m_bytes.size();
+            m_stop = m_reader.next(m_bytes);
+            if (m_stop != LineReader::Result::Line) {
+                m_bytes.resize(start);
+                break;
+            }
+            m_ends.push_back(m_bytes.size());
+            m_bytes.append('\n');
+        }
+        m_textPos = 0;
+        m_wholeBlock =
+            m_codec.decode(m_bytes, m_text) && m_text.count(u'\n') == qsizetype(m_ends.size());
+        return !m_ends.empty();
+    }
+
+    LineReader m_reader;
+    cp932::Converter m_codec{cp932::Converter::Direction::Decode};
+    QByteArray m_bytes;            // the block's lines, each followed by an LF
+    std::vector<qsizetype> m_ends; // where each line's bytes end
+    std::size_t m_next = 0;        // the next line to hand out
+    QString m_text;                // the decoded block, or the last line decoded alone
+    qsizetype m_textPos = 0;       // where the next line starts in a whole decoded block
+    bool m_wholeBlock = false;
+    LineReader::Result m_stop = LineReader::Result::Line; // what ended the last block
 };
 
 // Only a regular file is read: a pipe would block in open() and a device may never end.
@@ -100,29 +173,25 @@ bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
     bool complete = true;
     QStringList batch;
     batch.reserve(BatchSize);
-    LineReader reader(device);
-    cp932::Converter codec(cp932::Converter::Direction::Decode);
-    QByteArray bytes;
+    DecodedLines lines(device);
     for (;;) {
-        const LineReader::Result result = reader.next(bytes);
-        if (result == LineReader::Result::End)
+        const DecodedLines::Line line = lines.next();
+        if (line.result == LineReader::Result::End)
             break;
-        const std::optional<QString> text =
-            result == LineReader::Result::Line ? codec.decode(bytes) : std::nullopt;
-        const std::optional<GlyphEntry> entry = text ? ParseFileLine(*text) : std::nullopt;
+        std::optional<QString> entry = line.text ? ListEntryOfFileLine(*line.text) : std::nullopt;
         if (!entry) {
-            complete = complete && result == LineReader::Result::Line && bytes.isEmpty();
+            complete = complete && line.result == LineReader::Result::Line && line.blank;
             // Reading has stopped; only whether anything follows still matters.
             while (complete) {
-                const LineReader::Result rest = reader.next(bytes);
-                if (rest == LineReader::Result::End)
+                const DecodedLines::Line rest = lines.next();
+                if (rest.result == LineReader::Result::End)
                     break;
-                complete = rest == LineReader::Result::Line && bytes.isEmpty();
+                complete = rest.result == LineReader::Result::Line && rest.blank;
             }
             break;
         }
-        complete = complete && !FileLineRunsPastName(*text);
-        batch.append(FormatListEntry(*entry));
+        complete = complete && !FileLineRunsPastName(*line.text);
+        batch.append(std::move(*entry));
         if (batch.size() == BatchSize) {
             take(batch);
             batch.clear();

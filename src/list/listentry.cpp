@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "list/listentry.h"
 
+#include <algorithm>
+
 namespace glimra {
 
 namespace {
@@ -10,12 +12,12 @@ constexpr int NameLength = 30;
 
 } // namespace
 
-QString FormatListEntry(const CodeTexts &codes, const QString &name)
+QString FormatListEntry(const CodeViews &codes, QStringView name)
 {
     // Built in one exact-size buffer: a file's worth of entries is made at once on Open.
     QString text;
     qsizetype size = 4 + 4 + name.size();
-    for (const QString &code : codes)
+    for (QStringView code : codes)
         size += code.size();
     text.reserve(size);
     for (int i = 0; i < ColumnCount; ++i) {
@@ -28,9 +30,16 @@ QString FormatListEntry(const CodeTexts &codes, const QString &name)
     return text;
 }
 
-CodeTexts codesAtFixedPositions(const QString &text)
+QString FormatListEntry(const CodeTexts &codes, const QString &name)
 {
-    CodeTexts codes;
+    CodeViews views;
+    std::copy(codes.begin(), codes.end(), views.begin());
+    return FormatListEntry(views, name);
+}
+
+CodeViews codesAtFixedPositions(QStringView text)
+{
+    CodeViews codes;
     for (int i = 0; i < ColumnCount; ++i)
         codes[i] = text.mid(3 * i, 2); // mid() gives a short or empty slice past the end
     return codes;
@@ -38,7 +47,11 @@ CodeTexts codesAtFixedPositions(const QString &text)
 
 GlyphEntry ParseListEntry(const QString &text)
 {
-    return {codesAtFixedPositions(text), text.mid(NameStart, NameLength)};
+    GlyphEntry entry{{}, text.mid(NameStart, NameLength)};
+    const CodeViews codes = codesAtFixedPositions(text);
+    for (int i = 0; i < ColumnCount; ++i)
+        entry.codes[i] = codes[i].toString();
+    return entry;
 }
 
 } // namespace glimra

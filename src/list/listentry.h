@@ -16,7 +16,10 @@ struct GlyphEntry
     friend bool operator==(const GlyphEntry &, const GlyphEntry &) = default;
 };
 
+using CodeViews = std::array<QStringView, ColumnCount>;
+
 /// "a b c d e" + four spaces + name, nothing trimmed or added.
+QString FormatListEntry(const CodeViews &codes, QStringView name);
 QString FormatListEntry(const CodeTexts &codes, const QString &name);
 inline QString FormatListEntry(const GlyphEntry &entry)
 {
@@ -30,6 +33,6 @@ GlyphEntry ParseListEntry(const QString &text);
 
 /// The two characters at positions 1, 4, 7, 10 and 13, where both the list entry and the
 /// file line keep their codes.
-CodeTexts codesAtFixedPositions(const QString &text);
+CodeViews codesAtFixedPositions(QStringView text);
 
 } // namespace glimra
