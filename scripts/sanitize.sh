@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ and
-# runs the whole test suite there; any report fails the run.
+# runs the whole test suite there, with a small benchmark run; any report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh xvfb xdotool xclip x11-apps imagemagick desktop-file-utils
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGLIMRA_SANITIZE=ON \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGLIMRA_SANITIZE=ON -DGLIMRA_BENCH=ON \
     -DGLIMRA_WERROR="${GLIMRA_WERROR:-OFF}" >/dev/null
 cmake --build build-asan --parallel "$(nproc)" >/dev/null
 cd build-asan

@@ -15,8 +15,8 @@ namespace glimra {
 
 namespace {
 
-// Hands out a device's lines one at a time, split at CR LF, LF or CR, so that memory holds
-// one line however large the file is.
+// Hands out a device's lines one at a time, split at CR LF, LF or CR, reading 64 KiB at a
+// time, so that memory stays bounded however large the file is.
 class LineReader
 {
 public:
@@ -128,6 +128,8 @@ private:
             m_bytes.append('\n');
         }
         m_textPos = 0;
+        // Counting the LFs costs little and keeps lines from shifting, should a converter
+        // ever turn other bytes into one.
         m_wholeBlock =
             m_codec.decode(m_bytes, m_text) && m_text.count(u'\n') == qsizetype(m_ends.size());
         return !m_ends.empty();
