@@ -195,6 +195,9 @@ void TestGlyphList::deleteRemovesTheSelectedEntry()
     e().clickControl("data_delete");
     QCOMPARE(e().window().entryCount(), 2);
     QCOMPARE(e().window().entry(1), u"03 00 00 00 00    c"_qs);
+    const QAbstractItemModel *model = e().window().list()->model();
+    QVERIFY(!model->index(2, 0).isValid() && !model->index(-1, 0).isValid());
+    QVERIFY(!model->index(0, 1).isValid() && model->index(1, 0).isValid());
     QCOMPARE(e().window().selectedIndex(), -1);
     QCOMPARE(QApplication::focusWidget(), e().window().list());
     QCOMPARE(e().codes(), QStringList(5, "11"));

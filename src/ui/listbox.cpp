@@ -21,6 +21,15 @@ public:
         return parent.isValid() ? 0 : int(m_ends.size());
     }
 
+    // The view asks for every row's index on each layout; the base class's checks go
+    // through three virtual calls each time.
+    QModelIndex index(int row, int column = 0, const QModelIndex &parent = {}) const override
+    {
+        return !parent.isValid() && column == 0 && row >= 0 && row < int(m_ends.size())
+                   ? createIndex(row, 0)
+                   : QModelIndex();
+    }
+
     QVariant data(const QModelIndex &index, int role) const override
     {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
