@@ -5,6 +5,7 @@
 #include "files/fileline.h"
 
 #include <fcntl.h>
+#include <QBuffer>
 #include <QFile>
 #include <QSaveFile>
 #include <sys/stat.h>
@@ -204,8 +205,10 @@ bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
     return complete;
 }
 
-GlyphFileContents ReadGlyphLines(QIODevice &device)
+GlyphFileContents ReadGlyphLines(QByteArray bytes)
 {
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
     GlyphFileContents contents;
     contents.complete =
         StreamGlyphLines(device, [&](const QStringList &batch) { contents.entries += batch; });

@@ -29,8 +29,8 @@ inline constexpr qsizetype LongestGlyphFileLine = 64 * 1024;
 /// Empty when the path is not a regular file or cannot be opened; never blocks on one.
 std::optional<GlyphFileContents> ReadGlyphFile(const QString &path);
 
-/// The same reading from an open device, holding at most one line at a time.
-GlyphFileContents ReadGlyphLines(QIODevice &device);
+/// The same reading from bytes already in memory.
+GlyphFileContents ReadGlyphLines(QByteArray bytes);
 
 /// Takes a file's entries a batch at a time, in file order.
 using EntryBatches = std::function<void(const QStringList &batch)>;
