@@ -293,6 +293,7 @@ void TestFileCommands::failedSaveKeepsOldFileAndState_data()
     QTest::newRow("target is a folder") << "folder";
     QTest::newRow("parent folder missing") << "no parent";
     QTest::newRow("a name code page 932 cannot hold") << "unencodable";
+    QTest::newRow("read-only file, even for root") << "read-only";
 }
 
 void TestFileCommands::failedSaveKeepsOldFileAndState()
@@ -306,6 +307,8 @@ void TestFileCommands::failedSaveKeepsOldFileAndState()
         QVERIFY(QDir(m_dir->path()).mkdir("folder.glm"));
     } else if (fault == "no parent") {
         target = path("gone/keep.glm");
+    } else if (fault == "read-only") {
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup));
     } else {
         e().window().appendEntry(u"02 00 00 00 00    \u00F6"_qs);
     }
@@ -322,6 +325,10 @@ void TestFileCommands::failedSaveKeepsOldFileAndState()
     e().window().action(Command::SaveWithName)->trigger();
     QCOMPARE(files().fileReady(), qint16(0));
     QCOMPARE(fileBytes(path("keep.glm")), ThreeLines);
+    struct stat info;
+    if (fault == "read-only")
+        QVERIFY(::stat(QFile::encodeName(target).constData(), &info) == 0 &&
+                (info.st_mode & 07777) == 0440);
 }
 
 void TestFileCommands::saveThenOpenGivesTheSameList()

@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -257,27 +256,10 @@ std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries)
 
 WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, const WriteFault &fault)
 {
-    const std::optional<QList<QByteArray>> encoded = EncodeGlyphLines(entries);
-    if (!encoded)
+    const std::optional<QList<QByteArray>> lines = EncodeGlyphLines(entries);
+    if (!lines)
         return WriteResult::CannotEncode;
-    const QList<QByteArray> &lines = *encoded;
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return WriteResult::CannotWrite;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if ((fault && !fault(int(i))) || file.write(lines[i]) != lines[i].size()) {
-            file.cancelWriting();
-            return WriteResult::CannotWrite;
-        }
-    }
-    // commit() renames the file over the old one even when its last buffered write fell
-    // short (a full disk), so the buffer is pushed out and checked first.
-    if (!file.flush()) {
-        file.cancelWriting();
-        return WriteResult::CannotWrite;
-    }
-    return file.commit() ? WriteResult::Written : WriteResult::CannotWrite;
+    return ReplaceFile(path, *lines, fault) ? WriteResult::Written : WriteResult::CannotWrite;
 }
 
 } // namespace glimra

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "files/replacefile.h"
+
 #include <functional>
 #include <optional>
 #include <QStringList>
@@ -50,12 +52,8 @@ std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries);
 
 enum class WriteResult { Written, CannotEncode, CannotWrite };
 
-/// Asked before each line is written; false makes the write fail there, as a full disk
-/// would. Tests use it; the editor passes none.
-using WriteFault = std::function<bool(int line)>;
-
-/// Writes each entry as one line ending in CR LF, in code page 932. The file is replaced
-/// only once every byte is on disk: on any failure the old file stays as it was.
+/// Writes each entry as one line ending in CR LF, in code page 932, as `ReplaceFile` puts
+/// bytes in place: on any failure the old file stays as it was. `fault` is asked per line.
 WriteResult WriteGlyphFile(const QString &path, const QStringList &entries,
                            const WriteFault &fault = {});
 

@@ -1,0 +1,268 @@
+// SPDX-License-Identifier: MIT
+#include "files/replacefile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace glimra {
+
+namespace {
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// Gathers the pieces into large writes: a system call per line would double a save's time.
+bool writePieces(int fd, const QList<QByteArray> &pieces, const WriteFault &fault)
+{
+    constexpr qsizetype BufferSize = 256 * 1024;
+    QByteArray buffer;
+    buffer.reserve(BufferSize);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (fault && !fault(int(i)))
+            return false;
+        if (buffer.size() + pieces[i].size() > BufferSize) {
+            if (!writeAll(fd, buffer.constData(), buffer.size()))
+                return false;
+            buffer.resize(0);
+        }
+        buffer.append(pieces[i]);
+    }
+    return writeAll(fd, buffer.constData(), buffer.size());
+}
+
+std::optional<QByteArray> readAll(int fd)
+{
+    QByteArray bytes;
+    char chunk[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            return bytes;
+        bytes.append(chunk, got);
+    }
+}
+
+QList<QByteArray> attributeNames(const QByteArray &list)
+{
+    QList<QByteArray> names = list.split('\0');
+    names.removeAll(QByteArray());
+    return names;
+}
+
+// Gives the new file exactly the old file's extended attributes, its ACL among them.
+bool copyAttributes(const QByteArray &from, int to)
+{
+    ssize_t size = ::listxattr(from.constData(), nullptr, 0);
+    if (size < 0)
+        return errno == ENOTSUP; // a file system without them has none to lose
+    QByteArray list(size, '\0');
+    size = ::listxattr(from.constData(), list.data(), list.size());
+    if (size < 0)
+        return false;
+    list.resize(size);
+    const QList<QByteArray> names = attributeNames(list);
+    for (const QByteArray &name : names) {
+        ssize_t valueSize = ::getxattr(from.constData(), name.constData(), nullptr, 0);
+        if (valueSize < 0)
+            return false;
+        QByteArray value(valueSize, '\0');
+        valueSize = ::getxattr(from.constData(), name.constData(), value.data(), value.size());
+        if (valueSize < 0 ||
+            ::fsetxattr(to, name.constData(), value.constData(), size_t(valueSize), 0) != 0)
+            return false;
+    }
+    // The folder's default ACL may have given the new file one that the old did not have.
+    size = ::flistxattr(to, nullptr, 0);
+    if (size < 0)
+        return false;
+    list.resize(size);
+    size = ::flistxattr(to, list.data(), list.size());
+    if (size < 0)
+        return false;
+    list.resize(size);
+    for (const QByteArray &name : attributeNames(list)) {
+        if (!names.contains(name) && ::fremovexattr(to, name.constData()) != 0)
+            return false;
+    }
+    return true;
+}
+
+// Makes the new file the old one's equal in all but its contents. Ownership goes first,
+// since changing it clears the set-id bits; the mode goes last, since it sets an ACL's mask.
+bool takeOver(const QByteArray &target, const struct stat &old, int fd)
+{
+    struct stat now;
+    if (::fstat(fd, &now) != 0)
+        return false;
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        return false;
+    return copyAttributes(target, fd) && ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+// A new file beside the target that nobody sees until it replaces it. An unnamed one
+// vanishes with the process if that is killed; where the file system cannot make one, it
+// gets a short name, which fits in a folder whatever the target's own name is.
+class TemporaryFile
+{
+public:
+    TemporaryFile(const QByteArray &folder, mode_t mode) : m_folder(folder)
+    {
+        m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        for (int tries = 0; m_fd < 0 && tries < 100; ++tries) {
+            const QByteArray name = randomName();
+            m_fd = ::open(name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
+            if (m_fd >= 0)
+                m_name = name;
+            else if (errno != EEXIST)
+                break;
+        }
+    }
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+    ~TemporaryFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_name.isEmpty())
+            ::unlink(m_name.constData());
+    }
+
+    int fd() const { return m_fd; }
+
+    bool replace(const QByteArray &target)
+    {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+        for (int tries = 0; m_name.isEmpty() && tries < 100; ++tries) {
+            const QByteArray name = randomName();
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
+                         AT_SYMLINK_FOLLOW) == 0)
+                m_name = name;
+            else if (errno != EEXIST)
+                return false;
+        }
+        if (m_name.isEmpty() || ::rename(m_name.constData(), target.constData()) != 0)
+            return false;
+        m_name.clear();
+        return true;
+    }
+
+private:
+    QByteArray randomName() const
+    {
+        static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        QByteArray name = m_folder + "/.glimra-";
+        for (int i = 0; i < 8; ++i)
+            name.append(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
+        return name;
+    }
+
+    QByteArray m_folder;
+    QByteArray m_name; // empty while the file has no name
+    int m_fd = -1;
+};
+
+// A file with no write bit is its owner's "do not overwrite", which root's privileges would
+// ignore; and nobody replaces a file they could not write, even where the folder lets them.
+bool mayWrite(const QByteArray &target, const struct stat &info)
+{
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+           ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// Where no new file can stand in for the old one. Its bytes are read first, so that they
+// can be put back if the write fails part-way.
+bool writeInPlace(const QByteArray &target, const QList<QByteArray> &pieces,
+                  const WriteFault &fault)
+{
+    const Descriptor file(::open(target.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    struct stat info;
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const std::optional<QByteArray> old = readAll(file.get());
+    if (!old || ::lseek(file.get(), 0, SEEK_SET) != 0)
+        return false;
+    qsizetype size = 0;
+    for (const QByteArray &piece : pieces)
+        size += piece.size();
+    if (writePieces(file.get(), pieces, fault) && ::ftruncate(file.get(), size) == 0 &&
+        ::fsync(file.get()) == 0)
+        return true;
+    // Not truncated first, the old bytes still have their place on the disk.
+    if (::lseek(file.get(), 0, SEEK_SET) == 0 &&
+        writeAll(file.get(), old->constData(), old->size()))
+        (void)::ftruncate(file.get(), old->size());
+    ::fsync(file.get());
+    return false;
+}
+
+} // namespace
+
+bool ReplaceFile(const QString &path, const QList<QByteArray> &pieces, const WriteFault &fault)
+{
+    // A link stays a link: what it points to gets the new contents.
+    const QFileInfo given(path);
+    const QFileInfo resolved(given.isSymLink() && given.exists() ? given.canonicalFilePath()
+                                                                 : given.absoluteFilePath());
+    const QByteArray target = QFile::encodeName(resolved.absoluteFilePath());
+    const QByteArray folder = QFile::encodeName(resolved.absolutePath());
+    struct stat old;
+    if (::stat(target.constData(), &old) != 0) {
+        if (errno != ENOENT)
+            return false;
+        TemporaryFile file(folder, 0666);
+        return file.fd() >= 0 && writePieces(file.fd(), pieces, fault) && ::fsync(file.fd()) == 0 &&
+               file.replace(target);
+    }
+    if (!S_ISREG(old.st_mode) || !mayWrite(target, old))
+        return false;
+    {
+        TemporaryFile file(folder, 0600);
+        if (file.fd() >= 0 && takeOver(target, old, file.fd()))
+            return writePieces(file.fd(), pieces, fault) && ::fsync(file.fd()) == 0 &&
+                   file.replace(target);
+    }
+    return writeInPlace(target, pieces, fault);
+}
+
+} // namespace glimra
