@@ -298,6 +298,17 @@ void TestGlyphFile::read_data()
         << QStringList(4000, ab[0]) << false;
     QTest::newRow("lead byte right before the line end")
         << a + "\r\n41,00,00,00,00,\"A\x81\r\n" + b << QStringList{ab[0]} << false;
+    QTest::newRow("end-of-file mark after the last line end")
+        << a + "\r\n" + b + "\r\n\x1A" << ab << true;
+    QTest::newRow("end-of-file mark straight after the last quote")
+        << a + "\r\n" + b + "\x1A" << ab << true;
+    QTest::newRow("end-of-file mark alone") << QByteArray("\x1A") << QStringList() << true;
+    QTest::newRow("mark inside a name is the name's")
+        << a + "\r\n42,00,00,00,00,\"\x1A\"\r\n"
+        << QStringList{ab[0], u"42 00 00 00 00    \x1A"_qs} << true;
+    QTest::newRow("line of exactly 64 KiB is read, in part")
+        << a + "\r\n41,00,00,00,00,\"" + QByteArray(65536 - 16, 'n') + "\r\n" + b
+        << QStringList{ab[0], "41 00 00 00 00    " + QString(29, u'n'), ab[1]} << false;
     QTest::newRow("only line ends") << QByteArray("\r\n\r\n\n\r\r") << QStringList() << true;
     // EF BB has no code page 932 character: the first line cannot be read.
     QTest::newRow("UTF-8 with a BOM") << "\xEF\xBB\xBF" + a + "\r\n" + b << QStringList() << false;

@@ -20,6 +20,7 @@ private slots:
     void add();
     void addTwiceGivesTwoEntries();
     void addedEntryIsNotSelected();
+    void deleteRemovesTheSelectedEntry_data();
     void deleteRemovesTheSelectedEntry();
     void deleteWithNothingSelectedDoesNothing();
     void selectLoadsOnlyWithQuickPreview();
@@ -185,16 +186,28 @@ void TestGlyphList::addedEntryIsNotSelected()
     QCOMPARE(e().window().selectedIndex(), -1);
 }
 
+void TestGlyphList::deleteRemovesTheSelectedEntry_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("left");
+    const QString a = "01 00 00 00 00    a", b = "02 00 00 00 00    b", c = "03 00 00 00 00    c";
+    QTest::newRow("middle entry") << 1 << QStringList{a, c};
+    QTest::newRow("first entry") << 0 << QStringList{b, c};
+    QTest::newRow("last entry") << 2 << QStringList{a, b};
+}
+
 void TestGlyphList::deleteRemovesTheSelectedEntry()
 {
+    QFETCH(int, row);
+    QFETCH(QStringList, left);
     for (const char *entry : {"01 00 00 00 00    a", "02 00 00 00 00    b", "03 00 00 00 00    c"})
         e().window().appendEntry(entry);
     e().window().action(Command::QuickPreview)->trigger();
-    selectRow(1);
+    selectRow(row);
     e().setCodes({"11", "11", "11", "11", "11"}); // the editor is no business of Delete
     e().clickControl("data_delete");
     QCOMPARE(e().window().entryCount(), 2);
-    QCOMPARE(e().window().entry(1), u"03 00 00 00 00    c"_qs);
+    QCOMPARE((QStringList{e().window().entry(0), e().window().entry(1)}), left);
     const QAbstractItemModel *model = e().window().list()->model();
     QVERIFY(!model->index(2, 0).isValid() && !model->index(-1, 0).isValid());
     QVERIFY(!model->index(0, 1).isValid() && model->index(1, 0).isValid());

@@ -29,8 +29,12 @@ public:
     {
         const qsizetype start = out.size();
         for (;;) {
-            if (m_pos == m_buffer.size() && !fill())
+            if (m_pos == m_buffer.size() && !fill()) {
+                // DOS programs ended a text file with Ctrl+Z; it is no part of the last line.
+                if (out.size() > start && out.back() == EndOfFileMark)
+                    out.chop(1);
                 return m_failed ? Result::Error : out.size() == start ? Result::End : Result::Line;
+            }
             if (m_afterCR) {
                 m_afterCR = false;
                 if (m_buffer[m_pos] == '\n') {
@@ -56,6 +60,8 @@ public:
     }
 
 private:
+    static constexpr char EndOfFileMark = '\x1A';
+
     bool fill()
     {
         m_buffer.resize(64 * 1024);

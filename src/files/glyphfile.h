@@ -27,7 +27,8 @@ inline constexpr qsizetype LongestGlyphFileLine = 64 * 1024;
 
 /// Reads a glyph file: one entry per line until the end, a line shorter than 17
 /// characters, a line that is not code page 932 or a line longer than
-/// `LongestGlyphFileLine`. Accepts CR LF, LF and CR line ends.
+/// `LongestGlyphFileLine`. Accepts CR LF, LF and CR line ends, and a DOS end-of-file mark
+/// (1A) as the very last byte.
 /// Empty when the path is not a regular file or cannot be opened; never blocks on one.
 std::optional<GlyphFileContents> ReadGlyphFile(const QString &path);
 
