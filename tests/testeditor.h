@@ -10,6 +10,7 @@
 #include <memory>
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QMimeData>
 #include <QTest>
 
 namespace glimra {
@@ -53,6 +54,29 @@ struct TestEditor
             event.setCommitString(QString(c));
             QApplication::sendEvent(widget, &event);
         }
+    }
+
+    /// Drops `data` on `widget` at `at` as a drag from another program ends there; false when
+    /// nothing took it.
+    static bool drop(QWidget *widget, const QMimeData &data, QPoint at)
+    {
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(widget, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(widget, &move);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(widget, &drop);
+        return drop.isAccepted();
+    }
+
+    /// Whether an input method that asks the widget may take its keys.
+    static bool takesInputMethod(QWidget *widget)
+    {
+        QInputMethodQueryEvent query(Qt::ImEnabled);
+        QApplication::sendEvent(widget, &query);
+        return query.value(Qt::ImEnabled).toBool();
     }
 
     QStringList codes()

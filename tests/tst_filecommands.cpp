@@ -43,6 +43,8 @@ private slots:
     void failedSaveKeepsOldFileAndState_data();
     void failedSaveKeepsOldFileAndState();
     void saveThenOpenGivesTheSameList();
+    void droppedFileOpensAsTheToolbarOpenDoes_data();
+    void droppedFileOpensAsTheToolbarOpenDoes();
     void nameFieldRefusesWhatAFileCannotHold_data();
     void nameFieldRefusesWhatAFileCannotHold();
 
@@ -346,6 +348,53 @@ void TestFileCommands::saveThenOpenGivesTheSameList()
     QCOMPARE(e().window().status(), Saved);
 }
 
+void TestFileCommands::droppedFileOpensAsTheToolbarOpenDoes_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QStringList>("dropped"); // names in the test folder, or a URL
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("one file on the window") << "main" << QStringList{"three.glm"} << true;
+    QTest::newRow("one file on the name field") << "data_name" << QStringList{"three.glm"} << true;
+    QTest::newRow("one file on a code field") << "data_b" << QStringList{"three.glm"} << true;
+    QTest::newRow("two files") << "main" << QStringList{"three.glm", "three.glm"} << false;
+    QTest::newRow("a folder") << "main" << QStringList{"folder"} << false;
+    QTest::newRow("not a local file")
+        << "main" << QStringList{"https://example.org/a.glm"} << false;
+}
+
+void TestFileCommands::droppedFileOpensAsTheToolbarOpenDoes()
+{
+    QFETCH(QString, target);
+    QFETCH(QStringList, dropped);
+    QFETCH(bool, opens);
+    writeFileBytes(path("three.glm"), ThreeLines);
+    QVERIFY(QDir(m_dir->path()).mkdir("folder"));
+    fill({"01 00 00 00 00    a"});
+    // A complete open takes an earlier warning back; a refused drop gives one.
+    e().window().setStatus(opens ? CannotOpen : u"before"_qs);
+    QList<QUrl> urls;
+    for (const QString &name : dropped)
+        urls << (name.contains(':') ? QUrl(name) : QUrl::fromLocalFile(path(name)));
+    QMimeData data;
+    data.setUrls(urls);
+    auto *widget = target == "main" ? &e().window() : e().window().findChild<QWidget *>(target);
+    const QString textBefore = widget == &e().window() ? QString() : e().text(Field::DataName);
+    QVERIFY(e().drop(widget, data, widget->rect().center()));
+    QCOMPARE(e().text(Field::DataName), textBefore);
+    QCOMPARE(e().platform.openAsked, QStringList());
+    if (opens) {
+        QCOMPARE(entries().size(), 3);
+        QCOMPARE(e().window().status(), QString());
+        QCOMPARE(files().fileReady(), FileCommands::Ready);
+        QCOMPARE(files().fileName(), path("three.glm"));
+    } else {
+        QCOMPARE(entries(), QStringList{"01 00 00 00 00    a"});
+        QCOMPARE(e().window().status(), CannotOpen);
+        QCOMPARE(files().fileReady(), qint16(0));
+        QCOMPARE(files().fileName(), QString());
+    }
+}
+
 void TestFileCommands::nameFieldRefusesWhatAFileCannotHold_data()
 {
     QTest::addColumn<QString>("how");
@@ -374,6 +423,15 @@ void TestFileCommands::nameFieldRefusesWhatAFileCannotHold_data()
     row("paste into a full field", "paste", QString(17, u'x'), u"A"_qs, QString(17, u'x'));
     row("paste from the context menu, cut to 17", "menu", {}, u"ABCDEFGHIJKLMNOPQRST"_qs,
         u"ABCDEFGHIJKLMNOPQ"_qs);
+    row("20 kana in one conversion, cut to 17", "conversion", {}, QString(20, u'か'),
+        QString(17, u'か'));
+    row("20 kana in one conversion, cut to the 15 left", "conversion", u"数字"_qs,
+        QString(20, u'か'), QString(15, u'か') + u"数字"_qs);
+    row("conversion with an o umlaut still refused", "conversion", {}, u"か\u00F6"_qs, {});
+    row("drop cut to 17", "drop", {}, u"ABCDEFGHIJKLMNOPQRST"_qs, u"ABCDEFGHIJKLMNOPQ"_qs);
+    row("drop fills what is left", "drop", u"0123456789"_qs, u"ABCDEFGHIJ"_qs,
+        u"ABCDEFG0123456789"_qs);
+    row("drop into a full field", "drop", QString(17, u'x'), u"A"_qs, QString(17, u'x'));
 }
 
 void TestFileCommands::nameFieldRefusesWhatAFileCannotHold()
@@ -402,6 +460,16 @@ void TestFileCommands::nameFieldRefusesWhatAFileCannotHold()
         QVERIFY(paste != actions.end());
         (*paste)->trigger();
         menu->close();
+    } else if (how == "conversion") {
+        QInputMethodEvent preedit(given, {});
+        QApplication::sendEvent(name, &preedit);
+        QInputMethodEvent committed;
+        committed.setCommitString(given);
+        QApplication::sendEvent(name, &committed);
+    } else if (how == "drop") {
+        QMimeData text;
+        text.setText(given);
+        e().drop(name, text, QPoint(1, name->height() / 2));
     } else {
         // Committed as an input method hands text over, an emoji's two UTF-16 units at once.
         for (qsizetype i = 0; i < given.size(); ++i) {

@@ -34,6 +34,8 @@ private slots:
     void pastingTwoCharactersDecodes_data();
     void pastingTwoCharactersDecodes();
     void codeFieldsTakeNoInputMethod();
+    void codesThroughAnInputMethodAreTypedAsKeys_data();
+    void codesThroughAnInputMethodAreTypedAsKeys();
 
     void invert_data();
     void invert();
@@ -312,18 +314,28 @@ void TestGlyphEditor::editsThatDoNotDecode()
 void TestGlyphEditor::pastingTwoCharactersDecodes_data()
 {
     QTest::addColumn<QString>("clip");
-    QTest::newRow("two characters") << "7F";
-    QTest::newRow("four characters, cut to two") << "7F00";
+    QTest::addColumn<bool>("dropped");
+    QTest::newRow("two characters") << "7F" << false;
+    QTest::newRow("four characters, cut to two") << "7F00" << false;
+    QTest::newRow("four characters dropped in an empty field, cut to two") << "7F00" << true;
 }
 
 void TestGlyphEditor::pastingTwoCharactersDecodes()
 {
     QFETCH(QString, clip);
+    QFETCH(bool, dropped);
     QGuiApplication::clipboard()->setText(clip);
     TextField *c = e().field(Field::DataC);
     c->setFocus(Qt::TabFocusReason);
     c->selectAll();
-    QTest::keyClick(c, Qt::Key_V, Qt::ControlModifier);
+    if (dropped) {
+        c->del();
+        QMimeData text;
+        text.setText(clip);
+        QVERIFY(e().drop(c, text, c->rect().center()));
+    } else {
+        QTest::keyClick(c, Qt::Key_V, Qt::ControlModifier);
+    }
     QCOMPARE(c->text(), u"7F"_qs);
     QCOMPARE(QApplication::focusWidget(), e().field(Field::DataD));
     QCOMPARE(e().dotCodes(), (QStringList{"00", "00", "7F", "00", "00"}));
@@ -331,9 +343,39 @@ void TestGlyphEditor::pastingTwoCharactersDecodes()
 
 void TestGlyphEditor::codeFieldsTakeNoInputMethod()
 {
+    // What an input method asks before it takes a field's keys.
     for (Field f : CodeFields)
-        QVERIFY(!e().field(f)->testAttribute(Qt::WA_InputMethodEnabled));
-    QVERIFY(e().field(Field::DataName)->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(!e().takesInputMethod(e().field(f)));
+    QVERIFY(e().takesInputMethod(e().field(Field::DataName)));
+}
+
+void TestGlyphEditor::codesThroughAnInputMethodAreTypedAsKeys_data()
+{
+    QTest::addColumn<QStringList>("commits");
+    QTest::newRow("full-width, a key per commit")
+        << QStringList{u"４"_qs, u"１"_qs, u"４"_qs, u"１"_qs, u"７"_qs,
+                       u"Ｆ"_qs, u"４"_qs, u"１"_qs, u"４"_qs, u"１"_qs};
+    QTest::newRow("full-width, all at once") << QStringList{u"４１４１７Ｆ４１４１"_qs};
+    QTest::newRow("ASCII, two at a time") << QStringList{"41", "41", "7F", "41", "41"};
+}
+
+void TestGlyphEditor::codesThroughAnInputMethodAreTypedAsKeys()
+{
+    QFETCH(QStringList, commits);
+    TextField *a = e().field(Field::DataA);
+    QTest::mouseClick(a, Qt::LeftButton, {}, a->rect().center());
+    QTRY_COMPARE(QApplication::focusWidget(), a);
+    for (const QString &commit : commits) {
+        QInputMethodEvent preedit(commit, {});
+        QApplication::sendEvent(QApplication::focusWidget(), &preedit);
+        QInputMethodEvent committed;
+        committed.setCommitString(commit);
+        QApplication::sendEvent(QApplication::focusWidget(), &committed);
+    }
+    QCOMPARE(e().codes(), (QStringList{"41", "41", "7F", "41", "41"}));
+    QCOMPARE(e().dotCodes(), (QStringList{"41", "41", "7F", "41", "41"}));
+    QCOMPARE(QApplication::focusWidget(), e().field(Field::DataName));
+    QVERIFY(e().platform.messages.isEmpty());
 }
 
 void TestGlyphEditor::invert_data()

@@ -19,6 +19,8 @@ Editor::Editor(PlatformServices &platform)
             [this](Field field) { m_glyphs.codeFieldFocused(field); });
     connect(&m_main, &MainWindow::commandChosen, this, &Editor::run);
     connect(&m_main, &MainWindow::backgroundClicked, this, [this] { m_main.setStatus({}); });
+    connect(&m_main, &MainWindow::filesDropped, this,
+            [this](const QStringList &names) { m_files.openDropped(names); });
     connect(&m_main, &MainWindow::closing, this, &Editor::closeDialogs);
     startUp();
 }

@@ -27,6 +27,14 @@ void FileCommands::openNamed(const QString &name)
     load(name, Origin::Toolbar);
 }
 
+void FileCommands::openDropped(const QStringList &names)
+{
+    if (names.size() == 1 && !names.first().isEmpty())
+        openNamed(names.first());
+    else
+        m_state.setStatus(QString::fromUtf16(messages::CannotOpen));
+}
+
 void FileCommands::open(Origin origin)
 {
     const QString name = m_platform.openFileName(m_fileName);

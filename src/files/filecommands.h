@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace glimra {
@@ -22,6 +22,8 @@ public:
     void openFromMenu();
     /// Opens `name` as the toolbar Open does once its dialog has given that name.
     void openNamed(const QString &name);
+    /// Opens files dropped on the window as `openNamed` does; only one file can be opened.
+    void openDropped(const QStringList &names);
     /// Writes to the current file without asking when it is ready.
     void saveFromToolbar();
     void saveWithName();

@@ -19,10 +19,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QUrl>
 
 // Resources of a static library are not registered unless asked for.
 static void registerIcons()
@@ -70,6 +72,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setObjectName("main");
     setWindowTitle(u16(MainCaption));
     setWindowIcon(programIcon());
+    setAcceptDrops(true);
 
     m_clientArea = new QWidget(this);
     m_clientArea->setFixedSize(px(ClientWidth), px(ClientHeight));
@@ -191,8 +194,7 @@ void MainWindow::buildFields(QWidget *area)
         auto *code = placed(new TextField(CodeTypingLimit, area), names[i],
                             twipsRect(2040 + 360 * i, 1920, 300, 260));
         // Codes are plain ASCII: an input method would only swallow the keys.
-        code->setAttribute(Qt::WA_InputMethodEnabled, false);
-        code->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+        code->setPlainAscii();
         code->setAccessibleName(QStringLiteral("%1列のコード").arg(i + 1));
         const Field field = CodeFields[i];
         connect(code, &TextField::changed, this, [this, field] { emit codeChanged(field); });
@@ -420,6 +422,21 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    QStringList names;
+    for (const QUrl &url : event->mimeData()->urls())
+        names.append(url.toLocalFile()); // empty for what is not a local file
+    event->acceptProposedAction();
+    emit filesDropped(names);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -82,11 +82,15 @@ signals:
     void codeFocused(glimra::Field field);
     void commandChosen(glimra::Command command);
     void backgroundClicked();
+    /// Files dropped on the window, each by its local name (empty where it has none).
+    void filesDropped(const QStringList &names);
     void closing();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildToolbar(QWidget *area);

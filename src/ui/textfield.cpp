@@ -3,10 +3,14 @@
 
 #include "ui/typinglimitvalidator.h"
 
+#include <algorithm>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
-#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 
 namespace glimra {
 
@@ -39,17 +43,121 @@ int TextField::caret() const
     return hasSelectedText() ? selectionStart() : cursorPosition();
 }
 
+QString TextField::fitting(const QString &text, qsizetype freed) const
+{
+    qsizetype room = typingLimit() - (this->text().size() - freed);
+    if (room > 0 && room < text.size() && text[room - 1].isHighSurrogate())
+        --room;
+    return text.left(qMax<qsizetype>(room, 0));
+}
+
 void TextField::pasteWithinLimit(QClipboard::Mode mode)
 {
-    const QString clip = QGuiApplication::clipboard()->text(mode);
-    if (clip.isEmpty())
-        return;
     // Desktop fields paste as much as fits; QLineEdit would refuse the whole text.
-    qsizetype room = typingLimit() - (text().size() - selectedText().size());
-    if (room > 0 && room < clip.size() && clip[room - 1].isHighSurrogate())
-        --room;
-    if (room > 0)
-        insert(clip.left(room));
+    const QString part = fitting(QGuiApplication::clipboard()->text(mode), selectedText().size());
+    if (!part.isEmpty())
+        insert(part);
+}
+
+void TextField::setPlainAscii()
+{
+    m_plainAscii = true;
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+}
+
+QVariant TextField::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    // QLineEdit answers that it takes input methods whatever its attribute says, and an
+    // input method left in kana mode then swallows every key.
+    if (query == Qt::ImEnabled && m_plainAscii)
+        return false;
+    return QLineEdit::inputMethodQuery(query);
+}
+
+namespace {
+
+// Full-width forms (４, Ｆ) are what a Japanese input method makes of plain keys.
+QString plainAsciiOf(const QString &text)
+{
+    constexpr char16_t FullWidthFirst = 0xFF01, FullWidthLast = 0xFF5E, FullWidthShift = 0xFEE0;
+    QString plain = text;
+    for (QChar &c : plain) {
+        if (c.unicode() >= FullWidthFirst && c.unicode() <= FullWidthLast)
+            c = QChar(c.unicode() - FullWidthShift);
+    }
+    return plain;
+}
+
+} // namespace
+
+void TextField::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (m_plainAscii) {
+        // Typed key by key, so that a full code moves the focus on and the rest goes to the
+        // next field, as typing does. A preedit is never shown.
+        event->accept();
+        for (const QChar c : plainAsciiOf(event->commitString())) {
+            QKeyEvent key(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+            QWidget *focus = QApplication::focusWidget();
+            QCoreApplication::sendEvent(focus ? focus : this, &key);
+        }
+        return;
+    }
+    if (event->commitString().isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    // A conversion too long for the room left lands cut, as a paste does; QLineEdit would
+    // refuse the whole of it.
+    QInputMethodEvent cut(event->preeditString(), event->attributes());
+    cut.setCommitString(
+        fitting(event->commitString(), selectedText().size() + event->replacementLength()),
+        event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&cut);
+    event->setAccepted(cut.isAccepted());
+}
+
+namespace {
+
+bool holdsFiles(const QMimeData *data)
+{
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+}
+
+} // namespace
+
+void TextField::dragEnterEvent(QDragEnterEvent *event)
+{
+    // Files are for the window to open, not their names for the field to take.
+    if (holdsFiles(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dragEnterEvent(event);
+}
+
+void TextField::dropEvent(QDropEvent *event)
+{
+    // Moving text within the field keeps its length.
+    if (event->source() == this || !event->mimeData()->hasText()) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    // The drop lands where the pointer is, not over the selection: nothing makes way.
+    const QString part = fitting(event->mimeData()->text(), 0);
+    if (part.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QMimeData fitted;
+    fitted.setText(part);
+    QDropEvent drop(event->position(), event->possibleActions(), &fitted, event->buttons(),
+                    event->modifiers());
+    QLineEdit::dropEvent(&drop);
+    event->setDropAction(drop.dropAction());
+    event->setAccepted(drop.isAccepted());
 }
 
 void TextField::keyPressEvent(QKeyEvent *event)

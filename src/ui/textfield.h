@@ -26,6 +26,11 @@ public:
     int caret() const;
     /// Pastes as much of the clipboard's text as the typing limit leaves room for.
     void pasteWithinLimit(QClipboard::Mode mode = QClipboard::Clipboard);
+    /// Keeps input methods out: what one sends all the same, its full-width forms included,
+    /// is typed as the plain keys it stands for.
+    void setPlainAscii();
+    using QLineEdit::inputMethodQuery;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
     void changed();
@@ -37,12 +42,20 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    /// As much of `text` as the typing limit leaves room for once `freed` characters of the
+    /// field's text make way for it.
+    QString fitting(const QString &text, qsizetype freed) const;
+
     TypingLimitValidator *m_validator;
     bool m_restoreSelectionOnPress = false;
     int m_focusSelectionStart = 0;
     int m_focusSelectionLength = 0;
+    bool m_plainAscii = false;
 };
 
 } // namespace glimra
