@@ -14,6 +14,28 @@
 
 namespace glimra {
 
+namespace {
+
+// Full-width forms (４, Ｆ) are what a Japanese input method makes of plain keys.
+QString plainAsciiOf(const QString &text)
+{
+    constexpr char16_t FullWidthFirst = 0xFF01, FullWidthLast = 0xFF5E, FullWidthShift = 0xFEE0;
+    QString plain = text;
+    for (QChar &c : plain) {
+        if (c.unicode() >= FullWidthFirst && c.unicode() <= FullWidthLast)
+            c = QChar(c.unicode() - FullWidthShift);
+    }
+    return plain;
+}
+
+bool holdsFiles(const QMimeData *data)
+{
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+}
+
+} // namespace
+
 TextField::TextField(int typingLimit, QWidget *parent)
     : QLineEdit(parent), m_validator(new TypingLimitValidator(typingLimit, this))
 {
@@ -75,22 +97,6 @@ QVariant TextField::inputMethodQuery(Qt::InputMethodQuery query) const
     return QLineEdit::inputMethodQuery(query);
 }
 
-namespace {
-
-// Full-width forms (４, Ｆ) are what a Japanese input method makes of plain keys.
-QString plainAsciiOf(const QString &text)
-{
-    constexpr char16_t FullWidthFirst = 0xFF01, FullWidthLast = 0xFF5E, FullWidthShift = 0xFEE0;
-    QString plain = text;
-    for (QChar &c : plain) {
-        if (c.unicode() >= FullWidthFirst && c.unicode() <= FullWidthLast)
-            c = QChar(c.unicode() - FullWidthShift);
-    }
-    return plain;
-}
-
-} // namespace
-
 void TextField::inputMethodEvent(QInputMethodEvent *event)
 {
     if (m_plainAscii) {
@@ -118,16 +124,6 @@ void TextField::inputMethodEvent(QInputMethodEvent *event)
     event->setAccepted(cut.isAccepted());
 }
 
-namespace {
-
-bool holdsFiles(const QMimeData *data)
-{
-    const QList<QUrl> urls = data->urls();
-    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
-}
-
-} // namespace
-
 void TextField::dragEnterEvent(QDragEnterEvent *event)
 {
     // Files are for the window to open, not their names for the field to take.
@@ -140,7 +136,7 @@ void TextField::dragEnterEvent(QDragEnterEvent *event)
 
 void TextField::dropEvent(QDropEvent *event)
 {
-    // Moving text within the field keeps its length.
+    // Text dragged within the field is only moved there.
     if (event->source() == this || !event->mimeData()->hasText()) {
         QLineEdit::dropEvent(event);
         return;
