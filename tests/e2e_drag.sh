@@ -7,49 +7,19 @@
 set -uo pipefail
 editor=$(realpath "$1")
 source_program=$(realpath "$2")
-for tool in Xvfb xdotool xclip xwd convert; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "######## SKIPPED: $tool is not installed; the drag test did not run ########"
-        exit 77
-    fi
-done
-
+source "$(dirname "$0")/e2e_lib.sh"
+require "the drag test" Xvfb xdotool xclip xwd convert
 work=$(mktemp -d)
 cleanup() {
     kill "${source_pid:-}" "${editor_pid:-}" "${xvfb_pid:-}" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    for log in xvfb editor source; do
-        [ -s "$work/$log.log" ] && { echo "--- $log.log" && tail -n 20 "$work/$log.log"; } >&2
-    done
-    exit 1
-}
-wait_for() {
-    local what="$1"
-    shift
-    for _ in $(seq 100); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    fail "$what"
-}
-window_named() { xdotool search --onlyvisible --name "$1" | head -n 1; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-wait_for "Xvfb chose no display" test -s "$work/display"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
-wait_for "Xvfb did not start" xdotool getdisplaygeometry
+start_xvfb
 (cd "$work" && exec "$editor") >"$work/editor.log" 2>&1 &
 editor_pid=$!
-wait_for "the editor window did not appear" window_named "Glimra"
-main=$(window_named "Glimra")
-menu=$(($(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p') - 174))
-click() { xdotool mousemove --window "$main" "$1" $(($2 + menu)) click 1; }
+find_main_window
 clipboard_is() { [ "$(xclip -o -selection clipboard)" = "$1" ]; }
 # Whether the status bar, along the bottom of the client area, shows any text.
 status_shown() {

@@ -9,13 +9,9 @@ set -uo pipefail
 editor=$(realpath "$1")
 # The engine is a Python program of the distribution's: its own python3 must come first.
 export PATH="/usr/bin:/bin:$PATH"
-for tool in Xvfb xdotool xwd convert dbus-run-session ibus-daemon ibus /usr/libexec/ibus-engine-anthy; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "######## SKIPPED: $tool is not installed; the input method test did not run ########"
-        exit 77
-    fi
-done
-
+source "$(dirname "$0")/e2e_lib.sh"
+require "the input method test" Xvfb xdotool xwd convert dbus-run-session ibus-daemon ibus \
+    /usr/libexec/ibus-engine-anthy
 work=$(mktemp -d)
 cleanup() {
     kill "${xvfb_pid:-}" 2>/dev/null
@@ -25,15 +21,8 @@ trap cleanup EXIT
 # The input method keeps its settings and its bus address under these, not the user's.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
 mkdir -p "$XDG_CONFIG_HOME"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
-export WORK="$work" EDITOR_BINARY="$editor"
+start_xvfb
+export WORK="$work" EDITOR_BINARY="$editor" E2E_LIB="$(realpath "$(dirname "$0")")/e2e_lib.sh"
 
 # One entry to start from: the file opened on the command line is the one Save writes.
 printf '01,00,00,00,00,"A"\r\n' >"$work/im.glm"
@@ -41,25 +30,9 @@ printf '01,00,00,00,00,"A"\r\n' >"$work/im.glm"
 dbus-run-session -- bash -s <<'SESSION'
 set -uo pipefail
 work="$WORK"
-fail() {
-    echo "FAIL: $*" >&2
-    for log in xvfb ibus editor; do
-        [ -s "$work/$log.log" ] && { echo "--- $log.log" && tail -n 20 "$work/$log.log"; } >&2
-    done
-    kill "${editor_pid:-}" 2>/dev/null
-    exit 1
-}
-# Polls a command for up to thirty seconds: the input method starts slowly on a busy machine.
-wait_for() {
-    local what="$1"
-    shift
-    for _ in $(seq 300); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    fail "$what"
-}
-window_named() { xdotool search --onlyvisible --name "$1" | head -n 1; }
+# The input method starts slowly on a busy machine.
+wait_seconds=30
+source "$E2E_LIB"
 engine_is() { [ "$(ibus engine 2>/dev/null)" = "$1" ]; }
 
 gsettings set org.freedesktop.ibus.engine.anthy.common input-mode 0 # hiragana
@@ -74,11 +47,8 @@ wait_for "anthy did not become the engine" make_anthy_the_engine
 echo "anthy ready after $((SECONDS - start)) s"
 (cd "$work" && QT_IM_MODULE=ibus exec "$EDITOR_BINARY" "$work/im.glm") >"$work/editor.log" 2>&1 &
 editor_pid=$!
-wait_for "the editor window did not appear" window_named "Glimra"
-main=$(window_named "Glimra")
+find_main_window
 xdotool windowfocus "$main"
-menu=$(($(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p') - 174))
-click() { xdotool mousemove --window "$main" "$1" $(($2 + menu)) click 1; }
 
 # Hiragana mode is on from the start: the codes must land as typed all the same. The fifth
 # code moves the focus on to the name.

@@ -6,57 +6,23 @@
 # Usage: e2e_typical_road.sh path/to/glimra-editor
 set -uo pipefail
 editor="$1"
-for tool in Xvfb xdotool xclip xwd; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "######## SKIPPED: $tool is not installed; the end-to-end test did not run ########"
-        exit 77
-    fi
-done
+source "$(dirname "$0")/e2e_lib.sh"
+require "the end-to-end test" Xvfb xdotool xclip xwd
 convert=/usr/bin/convert
 [ -x "$convert" ] || convert=convert
-
 work=$(mktemp -d)
 cleanup() {
     kill "${editor_pid:-}" "${xvfb_pid:-}" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    for log in xvfb editor; do
-        [ -s "$work/$log.log" ] && { echo "--- $log.log" && tail -n 20 "$work/$log.log"; } >&2
-    done
-    exit 1
-}
-# Polls a command for up to ten seconds.
-wait_for() {
-    local what="$1"
-    shift
-    for _ in $(seq 100); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    fail "$what"
-}
-window_named() { xdotool search --onlyvisible --name "$1" | head -n 1; }
-no_window_named() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
 has_bytes() { [ -f "$1" ] && [ "$(od -An -c "$1")" = "$(printf '%b' "$2" | od -An -c)" ]; }
 
-# Xvfb picks a free display itself, so parallel runs and stale locks cannot collide.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-wait_for "Xvfb chose no display" test -s "$work/display"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
-wait_for "Xvfb did not start" xdotool getdisplaygeometry
+start_xvfb
 (cd "$work" && exec "$editor") >"$work/editor.log" 2>&1 &
 editor_pid=$!
-wait_for "the editor window did not appear" window_named "Glimra"
-main=$(window_named "Glimra")
+find_main_window
 xdotool windowfocus "$main"
-# The designed client area lies below the menu bar, whose height depends on the font.
-menu=$(($(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p') - 174))
-click() { xdotool mousemove --window "$main" "$1" $(($2 + menu)) click 1; }
 dot() { click $((16 * $1)) $((24 + 16 * $2)); }
 
 # Column 1: rows 1 and 7 by clicking; column 3: typed as 7f; a name; Add.

@@ -1,0 +1,63 @@
+# SPDX-License-Identifier: MIT
+# What the end-to-end tests share: skipping where a tool is missing, polling with a time
+# limit, failing with the logs, and an X server of their own. `work` is the test's scratch
+# folder; `wait_seconds` (10 unless set) bounds each wait.
+
+# require WHAT TOOL...: skips the test (exit 77) when a tool is not installed.
+require() {
+    local what="$1" tool
+    shift
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "######## SKIPPED: $tool is not installed; $what did not run ########"
+            exit 77
+        fi
+    done
+}
+
+# fail MESSAGE: says what went wrong, with the end of every log in $work.
+fail() {
+    local log
+    echo "FAIL: $*" >&2
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && { echo "--- ${log##*/}" && tail -n 20 "$log"; } >&2
+    done
+    exit 1
+}
+
+# wait_for WHAT COMMAND...: polls COMMAND until it succeeds, or fails the test with WHAT.
+wait_for() {
+    local what="$1"
+    shift
+    for _ in $(seq $((${wait_seconds:-10} * 10))); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "$what"
+}
+
+window_named() { xdotool search --onlyvisible --name "$1" | head -n 1; }
+no_window_named() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
+
+# start_xvfb: an X server on a display that it picks itself, so that parallel runs and
+# stale locks cannot collide; sets DISPLAY and xvfb_pid.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    wait_for "Xvfb chose no display" test -s "$work/display"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+    unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+    wait_for "Xvfb did not start" xdotool getdisplaygeometry
+}
+
+# find_main_window: waits for the editor's window; sets `main`, and `menu`, the height of
+# the menu bar above the designed client area, which depends on the font.
+find_main_window() {
+    wait_for "the editor window did not appear" window_named "Glimra"
+    main=$(window_named "Glimra")
+    menu=$(($(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p') - 174))
+}
+
+# click X Y: a click at (X, Y) of the designed client area.
+click() { xdotool mousemove --window "$main" "$1" $(($2 + menu)) click 1; }
