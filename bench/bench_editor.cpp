@@ -134,8 +134,7 @@ int main(int argc, char *argv[])
     const auto entryTexts = [&] {
         QFile file(big);
         file.open(QIODevice::ReadOnly);
-        const QString text =
-            *cp932::Converter(cp932::Converter::Direction::Decode).decode(file.readAll());
+        const QString text = *cp932::decode(file.readAll());
         QStringList texts;
         for (QStringView line : QStringView(text).split(u"\r\n", Qt::SkipEmptyParts))
             texts << *ListEntryOfFileLine(line);
@@ -182,8 +181,7 @@ int main(int argc, char *argv[])
         QString text;
         for (int i = 0; i < window.entryCount(); ++i)
             text += FormatFileLine(ParseListEntry(window.entry(i))) + QStringLiteral("\r\n");
-        const QByteArray bytes =
-            *cp932::Converter(cp932::Converter::Direction::Encode).encode(text);
+        const QByteArray bytes = *cp932::encode(text);
         QFile file(dir.filePath("floor.glm"));
         file.open(QIODevice::WriteOnly);
         file.write(bytes);

@@ -6,6 +6,9 @@
 
 #include <csignal>
 #include <grp.h>
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+#endif
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -29,6 +32,7 @@ private slots:
     void encode();
     void decode_data();
     void decode();
+    void codecMatchesTheSystemConverter();
     void formatLine_data();
     void formatLine();
     void parseLine_data();
@@ -195,6 +199,55 @@ void TestGlyphFile::decode()
     QCOMPARE(result.has_value(), ok);
     if (ok)
         QCOMPARE(*result, text);
+}
+
+void TestGlyphFile::codecMatchesTheSystemConverter()
+{
+#if __has_include(<iconv.h>)
+    // glibc's CP932 is Windows' table; the one built in must agree on every byte, every
+    // pair of bytes and every UTF-16 unit.
+    const iconv_t decoder = iconv_open("UTF-16LE", "CP932");
+    const iconv_t encoder = iconv_open("CP932", "UTF-16LE");
+    QVERIFY(decoder != iconv_t(-1) && encoder != iconv_t(-1));
+    const auto convert = [](iconv_t handle, QByteArray in) -> std::optional<QByteArray> {
+        iconv(handle, nullptr, nullptr, nullptr, nullptr);
+        char out[8];
+        char *input = in.data(), *output = out;
+        size_t inLeft = size_t(in.size()), outLeft = sizeof out;
+        if (iconv(handle, &input, &inLeft, &output, &outLeft) == size_t(-1) || inLeft != 0)
+            return std::nullopt;
+        return QByteArray(out, qsizetype(sizeof out - outLeft));
+    };
+    const auto utf16 = [](const std::optional<QString> &text) -> std::optional<QByteArray> {
+        if (!text)
+            return std::nullopt;
+        QByteArray bytes;
+        for (const QChar c : *text)
+            bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        return bytes;
+    };
+    int mismatches = 0;
+    for (int first = 0; first < 256; ++first) {
+        for (int second = -1; second < 256; ++second) {
+            QByteArray bytes(1, char(first));
+            if (second >= 0)
+                bytes.append(char(second));
+            if (utf16(cp932::decode(bytes)) != convert(decoder, bytes) && ++mismatches < 10)
+                qWarning("decode %s differs", bytes.toHex(' ').constData());
+        }
+    }
+    for (int unit = 0; unit < 0x10000; ++unit) {
+        const QChar c{char16_t(unit)};
+        const QByteArray in = QByteArray(1, char(unit & 0xFF)) + char(unit >> 8);
+        if (cp932::encode(QStringView(&c, 1)) != convert(encoder, in) && ++mismatches < 10)
+            qWarning("encode U+%04X differs", unit);
+    }
+    iconv_close(decoder);
+    iconv_close(encoder);
+    QCOMPARE(mismatches, 0);
+#else
+    QSKIP("no system converter to compare with");
+#endif
 }
 
 void TestGlyphFile::formatLine_data()

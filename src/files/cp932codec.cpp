@@ -1,49 +1,78 @@
 // SPDX-License-Identifier: MIT
 #include "files/cp932codec.h"
 
-#include <iconv.h>
+#include "files/cp932table.h"
+
+#include <vector>
 
 namespace glimra::cp932 {
 
 namespace {
 
-// QString holds UTF-16 in the machine's byte order.
-constexpr const char *Utf16 =
-    QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
+constexpr quint16 NoCode = 0xFFFF; // FF leads nothing, so no sequence is written so
 
-iconv_t handleOf(void *handle)
+// Each UTF-16 unit's bytes, one or two, as one number. A character takes its first
+// sequence in byte order, except that rows ED and EE give way to their duplicates in FA to
+// FC, as Windows does, and the one-way look-alikes are added.
+const std::vector<quint16> &encodingTable()
 {
-    return static_cast<iconv_t>(handle);
+    static const std::vector<quint16> codes = [] {
+        std::vector<quint16> table(0x10000, NoCode);
+        for (int byte = 0; byte < 256; ++byte) {
+            const char16_t unit = table::SingleByte[byte];
+            if (unit != table::None && table[unit] == NoCode)
+                table[unit] = quint16(byte);
+        }
+        for (int lead = 0; lead < 256; ++lead) {
+            const int row = table::LeadRow[lead];
+            for (int trail = 0; row >= 0 && trail < table::TrailCount; ++trail) {
+                const char16_t unit = table::DoubleByte[row][trail];
+                if (unit == table::None)
+                    continue;
+                const int earlierLead = table[unit] >> 8;
+                if (table[unit] == NoCode ||
+                    (lead >= 0xFA && (earlierLead == 0xED || earlierLead == 0xEE)))
+                    table[unit] = quint16(lead << 8 | (trail + table::FirstTrail));
+            }
+        }
+        for (const table::OneWay &oneWay : table::OneWayUnits)
+            table[oneWay.unit] = oneWay.code;
+        return table;
+    }();
+    return codes;
 }
 
 } // namespace
 
-// glibc's CP932 is Windows' own table in both directions, one-way look-alikes included;
-// Qt's converter refuses those look-alikes, so it is not used here.
-Converter::Converter(Direction direction)
-    : m_handle(direction == Direction::Decode ? iconv_open(Utf16, "CP932")
-                                              : iconv_open("CP932", Utf16))
+bool decode(QByteArrayView bytes, QString &text)
 {
+    // Every character takes at least one byte and exactly one UTF-16 unit.
+    text.resize(bytes.size());
+    char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
+    char16_t *out = begin;
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = in + bytes.size();
+    while (in != end) {
+        const unsigned char byte = *in++;
+        char16_t unit = table::SingleByte[byte];
+        if (unit == table::None) {
+            const int row = table::LeadRow[byte];
+            if (row < 0 || in == end)
+                return false;
+            const int trail = *in++ - table::FirstTrail;
+            if (trail < 0 || trail >= table::TrailCount)
+                return false;
+            unit = table::DoubleByte[row][trail];
+            if (unit == table::None)
+                return false;
+        }
+        *out++ = unit;
+    }
+    text.truncate(out - begin);
+    return true;
 }
 
-Converter::~Converter()
-{
-    if (m_handle != reinterpret_cast<void *>(-1))
-        iconv_close(handleOf(m_handle));
-}
-
-bool Converter::convert(const char *in, size_t inSize, char *out, size_t &outLeft)
-{
-    if (m_handle == reinterpret_cast<void *>(-1))
-        return false;
-    iconv_t cd = handleOf(m_handle);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr); // forget whatever the last call left
-    char *input = const_cast<char *>(in);
-    size_t inLeft = inSize;
-    return iconv(cd, &input, &inLeft, &out, &outLeft) != size_t(-1) && inLeft == 0;
-}
-
-std::optional<QString> Converter::decode(QByteArrayView bytes)
+std::optional<QString> decode(QByteArrayView bytes)
 {
     QString text;
     if (!decode(bytes, text))
@@ -51,43 +80,31 @@ std::optional<QString> Converter::decode(QByteArrayView bytes)
     return text;
 }
 
-bool Converter::decode(QByteArrayView bytes, QString &text)
-{
-    // Every character of code page 932 takes at least one byte and one UTF-16 unit.
-    text.resize(bytes.size());
-    size_t outLeft = size_t(text.size()) * 2;
-    if (!convert(bytes.data(), size_t(bytes.size()), reinterpret_cast<char *>(text.data()),
-                 outLeft))
-        return false;
-    text.truncate(text.size() - qsizetype(outLeft / 2));
-    return true;
-}
-
-std::optional<QByteArray> Converter::encode(QStringView text)
-{
-    // A UTF-16 unit becomes at most two bytes.
-    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
-    size_t outLeft = size_t(bytes.size());
-    if (!convert(reinterpret_cast<const char *>(text.data()), size_t(text.size()) * 2, bytes.data(),
-                 outLeft))
-        return std::nullopt;
-    bytes.truncate(bytes.size() - qsizetype(outLeft));
-    return bytes;
-}
-
-std::optional<QString> decode(QByteArrayView bytes)
-{
-    return Converter(Converter::Direction::Decode).decode(bytes);
-}
-
 std::optional<QByteArray> encode(QStringView text)
 {
-    return Converter(Converter::Direction::Encode).encode(text);
+    const std::vector<quint16> &codes = encodingTable();
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    char *out = bytes.data();
+    for (const QChar c : text) {
+        const quint16 code = codes[c.unicode()];
+        if (code == NoCode)
+            return std::nullopt;
+        if (code > 0xFF)
+            *out++ = char(code >> 8);
+        *out++ = char(code & 0xFF);
+    }
+    bytes.truncate(out - bytes.data());
+    return bytes;
 }
 
 bool canEncode(QStringView text)
 {
-    return encode(text).has_value();
+    const std::vector<quint16> &codes = encodingTable();
+    for (const QChar c : text) {
+        if (codes[c.unicode()] == NoCode)
+            return false;
+    }
+    return true;
 }
 
 } // namespace glimra::cp932

@@ -109,7 +109,7 @@ public:
             m_textPos += length + 1;
             return {LineReader::Result::Line, text.first(length), size == 0};
         }
-        const bool decoded = m_codec.decode(QByteArrayView(m_bytes).sliced(start, size), m_text);
+        const bool decoded = cp932::decode(QByteArrayView(m_bytes).sliced(start, size), m_text);
         return {LineReader::Result::Line,
                 decoded ? std::optional<QStringView>(m_text) : std::nullopt, size == 0};
     }
@@ -137,12 +137,11 @@ private:
         // Counting the LFs costs little and keeps lines from shifting, should a converter
         // ever turn other bytes into one.
         m_wholeBlock =
-            m_codec.decode(m_bytes, m_text) && m_text.count(u'\n') == qsizetype(m_ends.size());
+            cp932::decode(m_bytes, m_text) && m_text.count(u'\n') == qsizetype(m_ends.size());
         return !m_ends.empty();
     }
 
     LineReader m_reader;
-    cp932::Converter m_codec{cp932::Converter::Direction::Decode};
     QByteArray m_bytes;            // the block's lines, each followed by an LF
     std::vector<qsizetype> m_ends; // where each line's bytes end
     std::size_t m_next = 0;        // the next line to hand out
@@ -250,9 +249,8 @@ std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries)
 {
     QList<QByteArray> lines;
     lines.reserve(entries.size());
-    cp932::Converter codec(cp932::Converter::Direction::Encode);
     for (const QString &entry : entries) {
-        std::optional<QByteArray> line = codec.encode(FormatFileLine(ParseListEntry(entry)));
+        std::optional<QByteArray> line = cp932::encode(FormatFileLine(ParseListEntry(entry)));
         if (!line)
             return std::nullopt;
         lines.append(line->append("\r\n"));

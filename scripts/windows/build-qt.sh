@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds the static Qt for 64-bit Windows that the Windows build links, from Debian's own
+# qt6-base source package of the installed version, with Debian's host tools of the same
+# version. The result is cached in a folder named by a hash of this recipe and reused when
+# present; the last line printed is that folder. The first build takes about 50 minutes on
+# 2 cores. Usage: scripts/windows/build-qt.sh   (GLIMRA_CACHE overrides /var/cache/glimra)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+recipe=scripts/windows
+scripts/setup.sh g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 \
+    ninja-build dpkg-dev >&2
+version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+hash=$(cat "$recipe/build-qt.sh" "$recipe/mingw-w64.cmake" | sha256sum | cut -c1-12)
+prefix="${GLIMRA_CACHE:-/var/cache/glimra}/qt-$version-windows-x64-$hash"
+if [ -f "$prefix/.complete" ]; then
+    echo "The static Qt for Windows is cached." >&2
+    echo "$prefix"
+    exit 0
+fi
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+# apt-get source needs a deb-src entry for the suite the binaries came from.
+if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    echo "Adding Debian's source packages to apt's sources" >&2
+    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm bookworm-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
+        $sudo tee /etc/apt/sources.list.d/glimra-sources.sources >/dev/null
+    $sudo apt-get update -qq
+fi
+
+work="${GLIMRA_CACHE:-/var/cache/glimra}/qt-build-$hash"
+$sudo mkdir -p "$work" "$(dirname "$prefix")"
+[ -w "$work" ] || $sudo chown "$(id -u):$(id -g)" "$work" "$(dirname "$prefix")"
+cd "$work"
+if [ ! -d source ]; then
+    echo "Fetching the qt6-base $version source package" >&2
+    rm -rf fetch && mkdir fetch
+    (cd fetch && apt-get source -qq --only-source "qt6-base=$version" >&2)
+    mv fetch/qt6-base-*/ source
+    rm -rf fetch
+fi
+
+echo "Configuring the static Qt for Windows" >&2
+# Only what the editor and its tests use. The bundled third-party code replaces system
+# libraries the target does not have. Debian's tarball lacks the WinTab headers, so tablet
+# events are left out; Direct2D stays on, as the DirectWrite font database needs it.
+cmake -S source -B build -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$OLDPWD/$recipe/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
+    -DFEATURE_vulkan=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
+    -DFEATURE_jpeg=OFF -DFEATURE_icu=OFF -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=ON \
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
+    -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF \
+    -DFEATURE_system_doubleconversion=OFF >build-configure.log 2>&1 ||
+    { tail -n 40 build-configure.log >&2; exit 1; }
+
+start=$SECONDS
+echo "Building the static Qt for Windows (about 50 minutes on 2 cores the first time)" >&2
+# Ninja's own progress, on one line.
+show_progress() {
+    local line
+    while IFS= read -r line; do
+        case "$line" in \[*/*\]*) printf '\r%-100.100s' "$line" >&2 ;; esac
+    done
+    echo >&2
+}
+if ! cmake --build build --parallel "$(nproc)" 2>&1 | tee build.log | show_progress; then
+    grep -m5 -B2 -A10 'error' build.log >&2
+    exit 1
+fi
+cmake --install build >install.log 2>&1
+touch "$prefix/.complete"
+echo "Built in $(((SECONDS - start) / 60)) minutes." >&2
+echo "$prefix"
