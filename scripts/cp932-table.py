@@ -94,5 +94,5 @@ for lead in leads:
     out += ["    },"]
 out += ["};", "", f"const OneWay OneWayUnits[{len(one_way)}] = {{"]
 out += [f"    {{0x{unit:04X}, 0x{code:04X}}}," for unit, code in one_way]
-out += ["};", "", "} // namespace glimra::cp932::table", "", "// clang-format on", ""]
+out += ["};", "", "} // namespace glimra::cp932::table", "", "// clang-format on"]
 print("\n".join(out))

@@ -1208,4 +1208,3 @@ const OneWay OneWayUnits[9] = {
 } // namespace glimra::cp932::table
 
 // clang-format on
-

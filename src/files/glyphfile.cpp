@@ -3,12 +3,10 @@
 
 #include "files/cp932codec.h"
 #include "files/fileline.h"
+#include "files/regularfile.h"
 
-#include <fcntl.h>
 #include <QBuffer>
 #include <QFile>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace glimra {
@@ -151,25 +149,6 @@ private:
     LineReader::Result m_stop = LineReader::Result::Line; // what ended the last block
 };
 
-// Only a regular file is read: a pipe would block in open() and a device may never end.
-// O_NONBLOCK keeps the open itself from waiting; the second look closes the gap between
-// the check and the open.
-int openRegularFile(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    struct stat info;
-    if (::stat(native.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return -1;
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 } // namespace
 
 bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
@@ -222,14 +201,9 @@ GlyphFileContents ReadGlyphLines(QByteArray bytes)
 std::optional<bool> StreamGlyphFile(const QString &path, const std::function<void()> &opened,
                                     const EntryBatches &take)
 {
-    const int fd = openRegularFile(path);
-    if (fd < 0)
-        return std::nullopt;
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!OpenRegularFile(path, file))
         return std::nullopt;
-    }
     opened();
     return StreamGlyphLines(file, take);
 }
@@ -263,7 +237,8 @@ WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, cons
     const std::optional<QList<QByteArray>> lines = EncodeGlyphLines(entries);
     if (!lines)
         return WriteResult::CannotEncode;
-    return ReplaceFile(path, *lines, fault) ? WriteResult::Written : WriteResult::CannotWrite;
+    return ReplaceFileContents(path, *lines, fault) ? WriteResult::Written
+                                                    : WriteResult::CannotWrite;
 }
 
 } // namespace glimra

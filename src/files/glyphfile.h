@@ -53,7 +53,7 @@ std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries);
 
 enum class WriteResult { Written, CannotEncode, CannotWrite };
 
-/// Writes each entry as one line ending in CR LF, in code page 932, as `ReplaceFile` puts
+/// Writes each entry as one line ending in CR LF, in code page 932, as `ReplaceFileContents` puts
 /// bytes in place: on any failure the old file stays as it was. `fault` is asked per line.
 WriteResult WriteGlyphFile(const QString &path, const QStringList &entries,
                            const WriteFault &fault = {});

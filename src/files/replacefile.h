@@ -19,6 +19,7 @@ using WriteFault = std::function<bool(int piece)>;
 /// is on disk; where such a file cannot be made the same as the old one, it is written in
 /// place and its old bytes are put back on failure. On any failure the file stays as it
 /// was. A file without write permission, for anyone or for this user, is refused.
-bool ReplaceFile(const QString &path, const QList<QByteArray> &pieces, const WriteFault &fault);
+bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
+                         const WriteFault &fault);
 
 } // namespace glimra

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "files/replacefile.h"
 
+#include "files/writepieces.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -47,23 +49,10 @@ bool writeAll(int fd, const char *data, qsizetype size)
     return true;
 }
 
-// Gathers the pieces into large writes: a system call per line would double a save's time.
 bool writePieces(int fd, const QList<QByteArray> &pieces, const WriteFault &fault)
 {
-    constexpr qsizetype BufferSize = 256 * 1024;
-    QByteArray buffer;
-    buffer.reserve(BufferSize);
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        if (fault && !fault(int(i)))
-            return false;
-        if (buffer.size() + pieces[i].size() > BufferSize) {
-            if (!writeAll(fd, buffer.constData(), buffer.size()))
-                return false;
-            buffer.resize(0);
-        }
-        buffer.append(pieces[i]);
-    }
-    return writeAll(fd, buffer.constData(), buffer.size());
+    return WritePieces(pieces, fault,
+                       [fd](const char *data, qsizetype size) { return writeAll(fd, data, size); });
 }
 
 std::optional<QByteArray> readAll(int fd)
@@ -238,7 +227,8 @@ bool writeInPlace(const QByteArray &target, const QList<QByteArray> &pieces,
 
 } // namespace
 
-bool ReplaceFile(const QString &path, const QList<QByteArray> &pieces, const WriteFault &fault)
+bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
+                         const WriteFault &fault)
 {
     // A link stays a link: what it points to gets the new contents.
     const QFileInfo given(path);
