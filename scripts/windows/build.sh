@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Cross-builds the editor and its unit tests for 64-bit Windows in build-windows/, with the
+# static Qt that build-qt.sh makes (or finds cached), and packs
+# dist/glimra-editor-<version>-windows-x64.zip and the installer
+# dist/glimra-editor-<version>-setup.exe.
+# Usage: scripts/windows/build.sh
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+qt=$(scripts/windows/build-qt.sh | tail -n 1)
+scripts/setup.sh zip nsis qt6-translations-l10n >&2
+# Debian's rcc compresses with zstd, which the static QtCore lacks.
+cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/scripts/windows/mingw-w64.cmake" \
+    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_AUTORCC_OPTIONS=--no-zstd -DCMAKE_CROSSCOMPILING_EMULATOR=wine \
+    -DGLIMRA_TESTS=ON -DGLIMRA_WERROR="${GLIMRA_WERROR:-OFF}" >/dev/null
+cmake --build build-windows --parallel "$(nproc)"
+
+version=$(sed -n 's/^project(GlimraEditor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+stage="build-windows/dist/glimra-editor-$version"
+rm -rf "$stage" && mkdir -p "$stage/translations" dist
+cp build-windows/src/glimra-editor.exe data/sample.glm "$stage/"
+cp LICENSE "$stage/LICENSE.txt"
+cp docs/guide.en.md docs/guide.ja.md "$stage/"
+cp /usr/share/qt6/translations/qtbase_ja.qm "$stage/translations/"
+# The static Qt is not relocatable: this tells it where its translations are.
+printf '[Paths]\nPrefix=.\n' >"$stage/qt.conf"
+rm -f "dist/glimra-editor-$version-windows-x64.zip"
+(cd build-windows/dist && zip -qr "../../dist/glimra-editor-$version-windows-x64.zip" \
+    "glimra-editor-$version")
+makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" \
+    -DOUT="$PWD/dist/glimra-editor-$version-setup.exe" scripts/windows/installer.nsi
+echo "dist/glimra-editor-$version-windows-x64.zip"
+echo "dist/glimra-editor-$version-setup.exe"
