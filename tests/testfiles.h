@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "systemfiles.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTest>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace glimra {
 
@@ -26,31 +24,11 @@ inline void writeFileBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-/// Puts at `path` something that is not a regular file: "missing", "folder", "fifo" (with
-/// no writer), "socket", or "device link" (a link to an endless device).
-inline bool makeNonRegularFile(const QString &kind, const QString &path)
+/// Everything in a folder, hidden files included.
+inline QStringList folderEntries(const QString &path)
 {
-    const QByteArray native = QFile::encodeName(path);
-    if (kind == "missing")
-        return true;
-    if (kind == "folder")
-        return QDir().mkdir(path);
-    if (kind == "fifo")
-        return ::mkfifo(native.constData(), 0600) == 0;
-    if (kind == "device link")
-        return QFile::link("/dev/zero", path);
-    if (kind == "socket") {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        if (size_t(native.size()) >= sizeof address.sun_path)
-            return false;
-        qstrcpy(address.sun_path, native.constData());
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-        ::close(fd); // the socket file stays
-        return bound;
-    }
-    return false;
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                QDir::NoDotAndDotDot);
 }
 
 } // namespace glimra

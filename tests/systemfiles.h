@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QStringList>
+
+namespace glimra {
+
+/// The kinds of thing that can stand where a glyph file is expected but is none, on this
+/// system; "missing" (nothing at all) and "folder" on every one.
+QStringList nonRegularKinds();
+
+/// Puts one of `kind` in `folder`, or finds one that the system has, and returns its path;
+/// empty when that could not be done.
+QString makeNonRegularFile(const QString &kind, const QString &folder);
+
+/// The most memory this process has used so far, in bytes.
+qint64 peakMemory();
+
+} // namespace glimra
