@@ -45,12 +45,15 @@ echo "Configuring the static Qt for Windows" >&2
 # Only what the editor and its tests use. The bundled third-party code replaces system
 # libraries the target does not have. Debian's tarball lacks the WinTab headers, so tablet
 # events are left out; Direct2D stays on, as the DirectWrite font database needs it.
+# OpenGL goes off with its dynamic variant: the feature alone leaves dynamic GL code in the
+# platform plugin.
 cmake -S source -B build -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$OLDPWD/$recipe/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DINPUT_opengl=no \
+    -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF \
     -DFEATURE_vulkan=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
     -DFEATURE_jpeg=OFF -DFEATURE_icu=OFF -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=ON \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
