@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "systemfiles.h"
 
-#include <psapi.h>
 #include <QDir>
 #include <windows.h>
+
+#include <psapi.h> // after windows.h, which it needs
 
 namespace glimra {
 
