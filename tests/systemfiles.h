@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <QStringList>
 
 namespace glimra {
@@ -12,6 +13,12 @@ QStringList nonRegularKinds();
 /// Puts one of `kind` in `folder`, or finds one that the system has, and returns its path;
 /// empty when that could not be done.
 QString makeNonRegularFile(const QString &kind, const QString &folder);
+
+/// What the system's own code page 932 converter makes of `bytes`; nothing where it
+/// refuses them.
+std::optional<QString> systemDecode932(const QByteArray &bytes);
+/// What it makes of one UTF-16 unit; nothing where it has no bytes for it.
+std::optional<QByteArray> systemEncode932(char16_t unit);
 
 /// The most memory this process has used so far, in bytes.
 qint64 peakMemory();

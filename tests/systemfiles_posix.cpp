@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "systemfiles.h"
 
+#include <iconv.h>
+#include <map>
 #include <QDir>
 #include <QFile>
 #include <sys/resource.h>
@@ -42,6 +44,41 @@ QString makeNonRegularFile(const QString &kind, const QString &folder)
         }
     }
     return made ? path : QString();
+}
+
+namespace {
+
+std::optional<QByteArray> convert(const char *to, const char *from, QByteArray in)
+{
+    static thread_local std::map<std::pair<const char *, const char *>, iconv_t> open;
+    iconv_t &handle = open[{to, from}];
+    if (!handle)
+        handle = iconv_open(to, from);
+    if (handle == iconv_t(-1))
+        return std::nullopt;
+    iconv(handle, nullptr, nullptr, nullptr, nullptr);
+    char out[8];
+    char *input = in.data(), *output = out;
+    size_t inLeft = size_t(in.size()), outLeft = sizeof out;
+    if (iconv(handle, &input, &inLeft, &output, &outLeft) == size_t(-1) || inLeft != 0)
+        return std::nullopt;
+    return QByteArray(out, qsizetype(sizeof out - outLeft));
+}
+
+} // namespace
+
+std::optional<QString> systemDecode932(const QByteArray &bytes)
+{
+    const std::optional<QByteArray> units = convert("UTF-16LE", "CP932", bytes);
+    if (!units)
+        return std::nullopt;
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(units->constData()),
+                              units->size() / 2);
+}
+
+std::optional<QByteArray> systemEncode932(char16_t unit)
+{
+    return convert("CP932", "UTF-16LE", QByteArray(1, char(unit & 0xFF)) + char(unit >> 8));
 }
 
 qint64 peakMemory()

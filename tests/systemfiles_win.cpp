@@ -28,6 +28,28 @@ QString makeNonRegularFile(const QString &kind, const QString &folder)
     return {};
 }
 
+std::optional<QString> systemDecode932(const QByteArray &bytes)
+{
+    wchar_t units[4];
+    const int count = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.constData(),
+                                          int(bytes.size()), units, 4);
+    if (count <= 0)
+        return std::nullopt;
+    return QString::fromWCharArray(units, count);
+}
+
+std::optional<QByteArray> systemEncode932(char16_t unit)
+{
+    const wchar_t in = wchar_t(unit);
+    char out[4];
+    BOOL lossy = FALSE;
+    const int count =
+        WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &in, 1, out, 4, nullptr, &lossy);
+    if (count <= 0 || lossy)
+        return std::nullopt;
+    return QByteArray(out, count);
+}
+
 qint64 peakMemory()
 {
     PROCESS_MEMORY_COUNTERS counters{};

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "files/cp932codec.h"
 #include "files/glyphfile.h"
 #include "testfiles.h"
 
 #include <csignal>
 #include <grp.h>
-#include <iconv.h>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
@@ -17,13 +15,12 @@
 
 using namespace glimra;
 
-// Glyph files on a POSIX system: the system's own converter, owners, groups, ACLs and
+// Glyph files on a POSIX system: owners, groups, ACLs and
 // extended attributes, file size limits and a killed save.
 class TestGlyphFilePosix : public QObject
 {
     Q_OBJECT
 private slots:
-    void codecMatchesTheSystemConverter();
     void shortLastBlockKeepsTheOldFile_data();
     void shortLastBlockKeepsTheOldFile();
     void saveKeepsWhatTheFileHad_data();
@@ -104,51 +101,6 @@ QMap<QByteArray, QByteArray> attributes(const QString &path)
 }
 
 } // namespace
-
-void TestGlyphFilePosix::codecMatchesTheSystemConverter()
-{
-    // glibc's CP932 is Windows' table; the one built in must agree on every byte, every
-    // pair of bytes and every UTF-16 unit.
-    const iconv_t decoder = iconv_open("UTF-16LE", "CP932");
-    const iconv_t encoder = iconv_open("CP932", "UTF-16LE");
-    QVERIFY(decoder != iconv_t(-1) && encoder != iconv_t(-1));
-    const auto convert = [](iconv_t handle, QByteArray in) -> std::optional<QByteArray> {
-        iconv(handle, nullptr, nullptr, nullptr, nullptr);
-        char out[8];
-        char *input = in.data(), *output = out;
-        size_t inLeft = size_t(in.size()), outLeft = sizeof out;
-        if (iconv(handle, &input, &inLeft, &output, &outLeft) == size_t(-1) || inLeft != 0)
-            return std::nullopt;
-        return QByteArray(out, qsizetype(sizeof out - outLeft));
-    };
-    const auto utf16 = [](const std::optional<QString> &text) -> std::optional<QByteArray> {
-        if (!text)
-            return std::nullopt;
-        QByteArray bytes;
-        for (const QChar c : *text)
-            bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-        return bytes;
-    };
-    int mismatches = 0;
-    for (int first = 0; first < 256; ++first) {
-        for (int second = -1; second < 256; ++second) {
-            QByteArray bytes(1, char(first));
-            if (second >= 0)
-                bytes.append(char(second));
-            if (utf16(cp932::decode(bytes)) != convert(decoder, bytes) && ++mismatches < 10)
-                qWarning("decode %s differs", bytes.toHex(' ').constData());
-        }
-    }
-    for (int unit = 0; unit < 0x10000; ++unit) {
-        const QChar c{char16_t(unit)};
-        const QByteArray in = QByteArray(1, char(unit & 0xFF)) + char(unit >> 8);
-        if (cp932::encode(QStringView(&c, 1)) != convert(encoder, in) && ++mismatches < 10)
-            qWarning("encode U+%04X differs", unit);
-    }
-    iconv_close(decoder);
-    iconv_close(encoder);
-    QCOMPARE(mismatches, 0);
-}
 
 void TestGlyphFilePosix::shortLastBlockKeepsTheOldFile_data()
 {

@@ -44,7 +44,8 @@ fi
 echo "Configuring the static Qt for Windows" >&2
 # Only what the editor and its tests use. The bundled third-party code replaces system
 # libraries the target does not have. Debian's tarball lacks the WinTab headers, so tablet
-# events are left out; Direct2D stays on, as the DirectWrite font database needs it.
+# events are left out; Direct2D stays on, as the DirectWrite font database needs it, but
+# Direct2D 1.1 goes off, which skips a second copy of the platform plugin drawn with it.
 # OpenGL goes off with its dynamic variant: the feature alone leaves dynamic GL code in the
 # platform plugin.
 cmake -S source -B build -G Ninja \
@@ -56,6 +57,7 @@ cmake -S source -B build -G Ninja \
     -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF \
     -DFEATURE_vulkan=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
     -DFEATURE_jpeg=OFF -DFEATURE_icu=OFF -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=ON \
+    -DFEATURE_direct2d1_1=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF \
     -DFEATURE_system_doubleconversion=OFF >build-configure.log 2>&1 ||

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/commandline.h"
+#include "app/console.h"
 #include "app/editor.h"
 #include "ui/qtplatformservices.h"
 
-#include <cstdio>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -19,7 +19,19 @@ int main(int argc, char *argv[])
     if (early.action != CommandLine::Action::Run) {
         const QString text =
             early.action == CommandLine::Action::Help ? glimra::usage() : glimra::versionText();
-        std::fputs(text.toLocal8Bit().constData(), stdout);
+        switch (glimra::writeConsoleText(text, glimra::Stream::Output)) {
+        case glimra::Written::Done:
+            return 0;
+        case glimra::Written::Failed:
+            glimra::writeConsoleText(QStringLiteral("glimra-editor: write error\n"),
+                                     glimra::Stream::Error);
+            return 1;
+        case glimra::Written::NoConsole:
+            break;
+        }
+        // A window program started with no console at all, as from a shortcut.
+        QApplication app(argc, argv);
+        glimra::QtPlatformServices().message(text.trimmed());
         return 0;
     }
 
@@ -32,7 +44,7 @@ int main(int argc, char *argv[])
     // Qt has taken its own options out by now.
     const CommandLine line = glimra::parseCommandLine(app.arguments().mid(1));
     if (line.misused)
-        std::fputs(glimra::usage().toLocal8Bit().constData(), stderr);
+        glimra::writeConsoleText(glimra::usage(), glimra::Stream::Error);
 
     glimra::QtPlatformServices platform;
     glimra::Editor editor(platform);

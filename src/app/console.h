@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+namespace glimra {
+
+enum class Stream { Output, Error };
+enum class Written { Done, Failed, NoConsole };
+
+/// Writes the program's own text (usage, version) to standard output or standard error. A
+/// window program on Windows has neither when started from a console, so there it writes to
+/// the console it was started from, and says when there was none.
+Written writeConsoleText(const QString &text, Stream stream);
+
+} // namespace glimra

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+#include "app/console.h"
+
+#include <cstdio>
+
+namespace glimra {
+
+Written writeConsoleText(const QString &text, Stream stream)
+{
+    std::FILE *file = stream == Stream::Output ? stdout : stderr;
+    const QByteArray bytes = text.toLocal8Bit();
+    const bool whole =
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) == size_t(bytes.size());
+    return whole && std::fflush(file) == 0 ? Written::Done : Written::Failed;
+}
+
+} // namespace glimra
