@@ -17,13 +17,11 @@ cleanup() {
 trap cleanup EXIT
 
 start_xvfb
-(cd "$work" && exec "$editor") >"$work/editor.log" 2>&1 &
-editor_pid=$!
+run_editor
 find_main_window
-clipboard_is() { [ "$(xclip -o -selection clipboard)" = "$1" ]; }
 # Whether the status bar, along the bottom of the client area, shows any text.
 status_shown() {
-    xwd -silent -id "$main" | convert xwd:- -crop 300x14+2+$((158 + menu)) -threshold 50% \
+    xwd -silent -id "$main" | convert xwd:- -crop 300x14+2+$((158 + top)) -threshold 50% \
         -format '%[fx:mean]' info: | grep -qv '^1$'
 }
 source_gone() { ! kill -0 "$source_pid" 2>/dev/null; }
@@ -47,7 +45,7 @@ drag() {
     for step in 1 2 3 4 5 6 7 8 9 10; do
         sleep 0.1
         xdotool mousemove --sync $((750 + (gx + x - 750) * step / 10)) \
-            $((540 + (gy + y + menu - 540) * step / 10))
+            $((540 + (gy + y + top - 540) * step / 10))
     done
     sleep 0.3
     xdotool mouseup 1

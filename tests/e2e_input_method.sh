@@ -63,7 +63,7 @@ xdotool type --delay 40 "kakakakakakakakakakakakakakakakakakakaka"
 xdotool key --delay 60 Return shift+Tab shift+Tab Return
 # The list's second row shows text once the glyph is added.
 second_row_shown() {
-    xwd -silent -id "$main" | convert xwd:- -crop 130x14+268+$((17 + menu)) -threshold 50% \
+    xwd -silent -id "$main" | convert xwd:- -crop 130x14+268+$((17 + top)) -threshold 50% \
         -format '%[fx:mean]' info: | grep -qv '^1$'
 }
 wait_for "the glyph was not added" second_row_shown

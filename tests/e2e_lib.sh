@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # What the end-to-end tests share: skipping where a tool is missing, polling with a time
-# limit, failing with the logs, and an X server of their own. `work` is the test's scratch
-# folder; `wait_seconds` (10 unless set) bounds each wait.
+# limit, failing with the logs, an X server of their own, and the editor, Linux's or
+# Windows' under Wine. `work` is the test's scratch folder, `editor` the program;
+# `wait_seconds` (10 unless set) bounds each wait.
 
 # require WHAT TOOL...: skips the test (exit 77) when a tool is not installed.
 require() {
@@ -51,13 +52,49 @@ start_xvfb() {
     wait_for "Xvfb did not start" xdotool getdisplaygeometry
 }
 
-# find_main_window: waits for the editor's window; sets `main`, and `menu`, the height of
-# the menu bar above the designed client area, which depends on the font.
+# run_editor ARG...: starts the editor in $work; sets editor_pid.
+run_editor() {
+    case "$editor" in
+    *.exe) (cd "$work" && exec wine "$editor" "$@") ;;
+    *) (cd "$work" && exec "$editor" "$@") ;;
+    esac >"$work/editor.log" 2>&1 &
+    editor_pid=$!
+}
+
+# native_path PATH: the path as the editor's file dialog takes it.
+native_path() {
+    case "$editor" in
+    *.exe) winepath -w "$1" ;;
+    *) echo "$1" ;;
+    esac
+}
+
+# paste TEXT: puts TEXT on the clipboard and pastes it where the focus is; for text that
+# xdotool cannot type into a Windows program, such as Japanese.
+paste() {
+    printf '%s' "$1" | xclip -selection clipboard
+    wait_for "the clipboard did not take '$1'" clipboard_is "$1"
+    xdotool key ctrl+v
+}
+clipboard_is() { [ "$(xclip -o -selection clipboard)" = "$1" ]; }
+
+# client_origin WINDOW WIDTH HEIGHT: prints where a client area of WIDTH × HEIGHT (at scale
+# 1) starts in WINDOW, as "LEFT TOP": below a menu bar, whose height depends on the font,
+# and inside the frame that Wine draws itself.
+client_origin() {
+    local geometry left
+    geometry=$(xdotool getwindowgeometry --shell "$1")
+    left=$((($(sed -n 's/^WIDTH=//p' <<<"$geometry") - $2) / 2))
+    echo "$left $(($(sed -n 's/^HEIGHT=//p' <<<"$geometry") - $3 - left))"
+}
+
+# find_main_window: waits for the editor's window; sets `main`, and `left` and `top`, where
+# its designed client area starts.
 find_main_window() {
     wait_for "the editor window did not appear" window_named "Glimra"
     main=$(window_named "Glimra")
-    menu=$(($(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p') - 174))
+    read -r left top < <(client_origin "$main" 554 174)
 }
 
 # click X Y: a click at (X, Y) of the designed client area.
-click() { xdotool mousemove --window "$main" "$1" $(($2 + menu)) click 1; }
+click() { xdotool mousemove --window "$main" $(($1 + left)) $(($2 + top)) click 1; }

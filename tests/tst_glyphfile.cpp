@@ -102,14 +102,16 @@ void TestGlyphFile::decode()
 void TestGlyphFile::codecMatchesTheSystemConverter()
 {
     // The built-in table is code page 932 as glibc has it, in both builds. Windows' own
-    // converter passes byte 80 through and will not write nine look-alikes; the table keeps
-    // one answer for both, so a file reads and saves the same everywhere.
+    // converter passes byte 80 through, will not write nine look-alikes, and writes U+0080
+    // and U+F8F0-F8F3 as the bytes 80, A0 and FD-FF, which it cannot read back. The table
+    // keeps one answer for both, so a file reads and saves the same everywhere.
+    const auto passedThrough = [](const std::optional<QString> &system) {
+        return system && system->contains(QChar(0x80));
+    };
 #ifdef Q_OS_WIN
-    const QList<QByteArray> ownBytes{"\x80"};
-    const QList<char16_t> ownUnits{0x00A2, 0x00A3, 0x00A5, 0x00AC, 0x2014,
-                                   0x2016, 0x203E, 0x2212, 0x301C};
+    const QList<char16_t> ownUnits{0x00A2, 0x00A3, 0x00A5, 0x00AC, 0x2014, 0x2016, 0x203E,
+                                   0x2212, 0x301C, 0x0080, 0xF8F0, 0xF8F1, 0xF8F2, 0xF8F3};
 #else
-    const QList<QByteArray> ownBytes;
     const QList<char16_t> ownUnits;
 #endif
     // Every answer goes into one digest, so that both builds can be held to the same map.
@@ -126,9 +128,10 @@ void TestGlyphFile::codecMatchesTheSystemConverter()
             QByteArray bytes(1, char(first));
             if (second >= 0)
                 bytes.append(char(second));
-            const std::optional<QString> ours = cp932::decode(bytes);
+            const std::optional<QString> ours = cp932::decode(bytes),
+                                         system = systemDecode932(bytes);
             record(ours);
-            if (ours != systemDecode932(bytes) && !ownBytes.contains(bytes) && ++mismatches < 10)
+            if (ours != system && !passedThrough(system) && ++mismatches < 10)
                 qWarning("decode %s differs", bytes.toHex(' ').constData());
         }
     }

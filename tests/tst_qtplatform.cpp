@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -179,8 +180,8 @@ void TestQtPlatform::fileDialogs()
     QCOMPARE(result, chosen.isEmpty() ? QString() : dir.filePath(chosen));
     QCOMPARE(filters, QStringList{u"Glimra絵ファイル(*.glm)"_qs});
     QCOMPARE(mode, int(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen));
-    if (!folder.isEmpty())
-        QCOMPARE(startedIn, folder);
+    if (!folder.isEmpty()) // on Windows, with the drive it is on
+        QCOMPARE(startedIn, QFileInfo(folder).absoluteFilePath());
 }
 
 void TestQtPlatform::clipboardHoldsExactlyTheText()

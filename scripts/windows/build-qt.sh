@@ -2,16 +2,19 @@
 # SPDX-License-Identifier: MIT
 # Builds the static Qt for 64-bit Windows that the Windows build links, from Debian's own
 # qt6-base source package of the installed version, with Debian's host tools of the same
-# version. The result is cached in a folder named by a hash of this recipe and reused when
-# present; the last line printed is that folder. The first build takes about 50 minutes on
-# 2 cores. Usage: scripts/windows/build-qt.sh   (GLIMRA_CACHE overrides /var/cache/glimra)
+# version, configured by qt-config.cmake. The result is cached in a folder named by a hash
+# of that file and the toolchain file, and reused when present; the last line printed is
+# that folder. The first build takes about 50 minutes on 2 cores.
+# Usage: scripts/windows/build-qt.sh [--fetch]   (GLIMRA_CACHE overrides /var/cache/glimra)
+#   --fetch  installs the packages and fetches the source, and builds nothing, so that
+#            the build can run beside other work that uses apt.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 recipe=scripts/windows
 scripts/setup.sh g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 \
     ninja-build dpkg-dev >&2
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-hash=$(cat "$recipe/build-qt.sh" "$recipe/mingw-w64.cmake" | sha256sum | cut -c1-12)
+hash=$(cat "$recipe/qt-config.cmake" "$recipe/mingw-w64.cmake" | sha256sum | cut -c1-12)
 prefix="${GLIMRA_CACHE:-/var/cache/glimra}/qt-$version-windows-x64-$hash"
 if [ -f "$prefix/.complete" ]; then
     echo "The static Qt for Windows is cached." >&2
@@ -40,28 +43,13 @@ if [ ! -d source ]; then
     mv fetch/qt6-base-*/ source
     rm -rf fetch
 fi
+[ "${1:-}" != --fetch ] || exit 0
 
 echo "Configuring the static Qt for Windows" >&2
-# Only what the editor and its tests use. The bundled third-party code replaces system
-# libraries the target does not have. Debian's tarball lacks the WinTab headers, so tablet
-# events are left out; Direct2D stays on, as the DirectWrite font database needs it, but
-# Direct2D 1.1 goes off, which skips a second copy of the platform plugin drawn with it.
-# OpenGL goes off with its dynamic variant: the feature alone leaves dynamic GL code in the
-# platform plugin.
-cmake -S source -B build -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$OLDPWD/$recipe/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
+cmake -S source -B build -G Ninja -C "$OLDPWD/$recipe/qt-config.cmake" \
+    -DCMAKE_TOOLCHAIN_FILE="$OLDPWD/$recipe/mingw-w64.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DINPUT_opengl=no \
-    -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF \
-    -DFEATURE_vulkan=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-    -DFEATURE_jpeg=OFF -DFEATURE_icu=OFF -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=ON \
-    -DFEATURE_direct2d1_1=OFF \
-    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
-    -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF \
-    -DFEATURE_system_doubleconversion=OFF >build-configure.log 2>&1 ||
-    { tail -n 40 build-configure.log >&2; exit 1; }
+    >build-configure.log 2>&1 || { tail -n 40 build-configure.log >&2; exit 1; }
 
 start=$SECONDS
 echo "Building the static Qt for Windows (about 50 minutes on 2 cores the first time)" >&2

@@ -21,7 +21,9 @@ cmake --build build-windows --parallel "$(nproc)"
 version=$(sed -n 's/^project(GlimraEditor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 stage="build-windows/dist/glimra-editor-$version"
 rm -rf "$stage" && mkdir -p "$stage/translations" dist
-cp build-windows/src/glimra-editor.exe data/sample.glm "$stage/"
+# Symbols stay in the build tree for debugging; users get the program without them.
+x86_64-w64-mingw32-strip -o "$stage/glimra-editor.exe" build-windows/src/glimra-editor.exe
+cp data/sample.glm "$stage/"
 cp LICENSE "$stage/LICENSE.txt"
 cp docs/guide.en.md docs/guide.ja.md "$stage/"
 cp /usr/share/qt6/translations/qtbase_ja.qm "$stage/translations/"

@@ -5,7 +5,8 @@
 # Usage: scripts/windows/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-scripts/setup.sh wine64 xvfb fonts-ipafont-gothic >&2
+# The end-to-end tests under Wine drive the .exe and the installer on Xvfb.
+scripts/setup.sh wine64 wine xvfb xdotool xclip x11-apps imagemagick fonts-ipafont-gothic >&2
 scripts/windows/build.sh >&2
 export WINEPREFIX="$PWD/build-windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>build-windows/display \

@@ -134,12 +134,17 @@ bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
             return false;
     }
 
+    // ReplaceFileW gives the new file the old one's attributes, but Wine's does not: the new
+    // file starts with them.
+    constexpr DWORD Kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD start = exists && (attributes & Kept) ? attributes & Kept : FILE_ATTRIBUTE_NORMAL;
     std::wstring temporary;
     Handle file(INVALID_HANDLE_VALUE);
     for (int tries = 0; tries < 100 && !file.isValid(); ++tries) {
         temporary = temporaryName(info.absolutePath());
-        file.reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        file.reset(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, start, nullptr));
         if (!file.isValid() && GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
@@ -147,8 +152,7 @@ bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
         return exists && writeInPlace(target, pieces, fault);
     const bool written = writePieces(file.get(), pieces, fault) && FlushFileBuffers(file.get());
     file.reset();
-    // ReplaceFileW gives the new file the old one's attributes, ACL, streams and creation
-    // time.
+    // ReplaceFileW also gives it the old one's ACL, streams and creation time.
     const bool replaced =
         written &&
         (exists ? ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
