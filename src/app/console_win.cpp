@@ -33,11 +33,10 @@ Written writeConsoleText(const QString &text, Stream stream)
     DWORD mode = 0;
     if (::GetConsoleMode(handle, &mode)) {
         // A console shows UTF-16 whatever its code page.
-        const QString lines = QString(text).replace(u'\n', QStringLiteral("\r\n"));
         DWORD written = 0;
         const bool whole =
-            ::WriteConsoleW(handle, lines.utf16(), DWORD(lines.size()), &written, nullptr) &&
-            written == DWORD(lines.size());
+            ::WriteConsoleW(handle, text.utf16(), DWORD(text.size()), &written, nullptr) &&
+            written == DWORD(text.size());
         return whole ? Written::Done : Written::Failed;
     }
     const QByteArray bytes = text.toUtf8();
