@@ -20,13 +20,15 @@ cmake --build build-windows --parallel "$(nproc)"
 
 version=$(sed -n 's/^project(GlimraEditor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 stage="build-windows/dist/glimra-editor-$version"
-rm -rf "$stage" && mkdir -p "$stage/translations" dist
+rm -rf "$stage" && mkdir -p "$stage/translations" "$stage/data/mime/packages" dist
 # Symbols stay in the build tree for debugging; users get the program without them.
 x86_64-w64-mingw32-strip -o "$stage/glimra-editor.exe" build-windows/src/glimra-editor.exe
 cp data/sample.glm "$stage/"
 cp LICENSE "$stage/LICENSE.txt"
 cp docs/guide.en.md docs/guide.ja.md "$stage/"
 cp /usr/share/qt6/translations/qtbase_ja.qm "$stage/translations/"
+# Qt looks for file types beside the program too: the file dialog names .glm files.
+cp data/glimra-editor.xml "$stage/data/mime/packages/"
 # The static Qt is not relocatable: this tells it where its translations are.
 printf '[Paths]\nPrefix=.\n' >"$stage/qt.conf"
 rm -f "dist/glimra-editor-$version-windows-x64.zip"
