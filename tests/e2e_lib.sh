@@ -80,7 +80,7 @@ clipboard_is() { [ "$(xclip -o -selection clipboard)" = "$1" ]; }
 
 # client_origin WINDOW WIDTH HEIGHT: prints where a client area of WIDTH × HEIGHT (at scale
 # 1) starts in WINDOW, as "LEFT TOP": below a menu bar, whose height depends on the font,
-# and inside the frame that Wine draws itself.
+# and inside a frame where the window holds one (Wine's, with a window manager).
 client_origin() {
     local geometry left
     geometry=$(xdotool getwindowgeometry --shell "$1")
