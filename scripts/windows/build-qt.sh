@@ -4,7 +4,7 @@
 # qt6-base source package of the installed version, with Debian's host tools of the same
 # version, configured by qt-config.cmake. The result is cached in a folder named by a hash
 # of that file and the toolchain file, and reused when present; the last line printed is
-# that folder. The first build takes about 50 minutes on 2 cores.
+# that folder. The first build takes about 35 minutes on 2 cores.
 # Usage: scripts/windows/build-qt.sh [--fetch]   (GLIMRA_CACHE overrides /var/cache/glimra)
 #   --fetch  installs the packages and fetches the source, and builds nothing, so that
 #            the build can run beside other work that uses apt.
@@ -52,7 +52,7 @@ cmake -S source -B build -G Ninja -C "$OLDPWD/$recipe/qt-config.cmake" \
     >build-configure.log 2>&1 || { tail -n 40 build-configure.log >&2; exit 1; }
 
 start=$SECONDS
-echo "Building the static Qt for Windows (about 50 minutes on 2 cores the first time)" >&2
+echo "Building the static Qt for Windows (about 35 minutes on 2 cores the first time)" >&2
 # Ninja's own progress, on one line.
 show_progress() {
     local line
