@@ -28,6 +28,12 @@ case "$editor" in *.exe) wineserver -k 2>/dev/null; wait_seconds=60 ;; esac
 run_editor
 find_main_window
 wait_seconds=10
+# The task bar groups the window with its menu entry by the window's class.
+case "$editor" in
+*.exe) ;;
+*) xdotool search --class '^org\.example\.GlimraEditor$' >/dev/null ||
+    fail "the window's class is not the menu entry's name" ;;
+esac
 xdotool windowfocus "$main"
 dot() { click $((16 * $1)) $((24 + 16 * $2)); }
 

@@ -334,23 +334,33 @@ void TestStartup::commandLine_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("action");
     QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("misused");
+    QTest::addColumn<QString>("error");
     const int run = int(CommandLine::Action::Run);
+    const int misuse = int(CommandLine::Action::Misuse);
     const QString here = QDir::currentPath();
-    QTest::newRow("nothing") << QStringList() << run << QString() << false;
+    QTest::newRow("nothing") << QStringList() << run << QString() << QString();
     QTest::newRow("a file, made absolute")
-        << QStringList{"a.glm"} << run << here + "/a.glm" << false;
+        << QStringList{"a.glm"} << run << here + "/a.glm" << QString();
     const QString absolute = here.section(u'/', 0, 0) + "/x/b.glm"; // on this drive, if any
-    QTest::newRow("an absolute file") << QStringList{absolute} << run << absolute << false;
+    QTest::newRow("an absolute file") << QStringList{absolute} << run << absolute << QString();
     QTest::newRow("a file named like an option, after --")
-        << QStringList{"--", "-odd.glm"} << run << here + "/-odd.glm" << false;
-    QTest::newRow("two files") << QStringList{"a.glm", "b.glm"} << run << QString() << true;
-    QTest::newRow("an unknown option")
-        << QStringList{"--frobnicate", "a.glm"} << run << QString() << true;
-    QTest::newRow("--help wins") << QStringList{"a.glm", "--help"} << int(CommandLine::Action::Help)
-                                 << QString() << false;
+        << QStringList{"--", "-odd.glm"} << run << here + "/-odd.glm" << QString();
+    QTest::newRow("Qt's options pass with their values")
+        << QStringList{"-platform", "offscreen", "--style=fusion", "-reverse", "a.glm"} << run
+        << here + "/a.glm" << QString();
+    QTest::newRow("two files") << QStringList{"a.glm", "b.glm"} << misuse << QString()
+                               << "extra operand 'b.glm'";
+    QTest::newRow("an unknown option") << QStringList{"--frobnicate", "a.glm"} << misuse
+                                       << QString() << "unrecognized option '--frobnicate'";
+    QTest::newRow("an unknown short option")
+        << QStringList{"-x"} << misuse << QString() << "invalid option -- 'x'";
+    QTest::newRow("Qt's option without its value")
+        << QStringList{"a.glm", "-style"} << misuse << QString()
+        << "option '-style' requires an argument";
+    QTest::newRow("--help wins") << QStringList{"a.glm", "--bad", "--help"}
+                                 << int(CommandLine::Action::Help) << QString() << QString();
     QTest::newRow("--version") << QStringList{"--version"} << int(CommandLine::Action::Version)
-                               << QString() << false;
+                               << QString() << QString();
 }
 
 void TestStartup::commandLine()
@@ -358,11 +368,11 @@ void TestStartup::commandLine()
     QFETCH(QStringList, arguments);
     QFETCH(int, action);
     QFETCH(QString, file);
-    QFETCH(bool, misused);
+    QFETCH(QString, error);
     const CommandLine line = parseCommandLine(arguments);
     QCOMPARE(int(line.action), action);
     QCOMPARE(line.file, file);
-    QCOMPARE(line.misused, misused);
+    QCOMPARE(line.error, error);
 }
 
 void TestStartup::fileGivenAtStartOpensAsTheToolbarOpenDoes_data()

@@ -10,6 +10,10 @@ namespace glimra::deployment {
 inline constexpr char16_t ApplicationTitle[] = u"Glimra絵エディッタ";
 inline constexpr char16_t Author[] = u"Glimra絵エディッタ開発チーム";
 inline constexpr char16_t AuthorMail[] = u"glimra-editor@example.org";
+/// The name of the menu entry and the software centre's listing, reverse-DNS as they ask.
+inline constexpr char16_t DesktopId[] = u"org.example.GlimraEditor";
+/// Where users find the program, in --help, the manual page and the software centre.
+inline constexpr char16_t HomePage[] = u"https://example.org/glimra/";
 inline constexpr char16_t SampleDataSupplier[] = u"Glimra絵エディッタ開発チーム";
 inline constexpr char16_t SampleDataAddress[] = u"https://example.org/glimra/";
 
