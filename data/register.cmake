@@ -7,6 +7,15 @@ if(NOT "$ENV{DESTDIR}" STREQUAL "")
 endif()
 set(share "${CMAKE_INSTALL_PREFIX}/${GLIMRA_DATADIR}")
 
+# The menu entry names the program by its full path: a prefix's bin folder, such as
+# ~/.local/bin, is not always on the desktop session's PATH.
+set(entry "${share}/applications/${GLIMRA_DESKTOP_ID}.desktop")
+set(binary "${CMAKE_INSTALL_PREFIX}/${GLIMRA_BINDIR}/glimra-editor")
+string(REGEX REPLACE "([\"`$\\])" "\\\\\\1" quoted "${binary}")
+file(READ "${entry}" text)
+string(REPLACE "\nExec=glimra-editor " "\nExec=\"${quoted}\" " text "${text}")
+file(WRITE "${entry}" "${text}")
+
 function(refresh tool)
     find_program(program ${tool} NO_CACHE)
     if(NOT program)

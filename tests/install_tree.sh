@@ -65,4 +65,8 @@ cp "$(dirname "$0")/../data/sample.glm" "$work/some.glm"
 type=$(XDG_DATA_HOME="$home/share" XDG_DATA_DIRS="$work/none" gio info -a standard::content-type "$work/some.glm" |
     sed -n 's/^ *standard::content-type: //p')
 [ "$type" = application/x-glimra-glyphs ] || fail "a .glm file is $type after a user install"
+grep -qx "Exec=\"$home/bin/glimra-editor\" %f" "$home/share/applications/$id.desktop" ||
+    fail "the user's menu entry does not name the program by its full path"
+grep -qx 'Exec=glimra-editor %f' "$share/applications/$id.desktop" ||
+    fail "the package's menu entry does not name the program as the system has it"
 echo "installed, listed, composed, documented and registered"
