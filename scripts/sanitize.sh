@@ -4,8 +4,7 @@
 # runs the whole test suite there, with a small benchmark run; any report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh xvfb xdotool xclip x11-apps imagemagick desktop-file-utils \
-    ibus ibus-anthy dconf-gsettings-backend libglib2.0-bin dbus
+scripts/setup.sh --tests
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGLIMRA_SANITIZE=ON -DGLIMRA_BENCH=ON \
     -DGLIMRA_WERROR="${GLIMRA_WERROR:-OFF}" >/dev/null
 cmake --build build-asan --parallel "$(nproc)" >/dev/null

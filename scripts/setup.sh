@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what building, running and testing the editor needs on Debian 12, when missing.
-# Usage: scripts/setup.sh [extra-package ...]
+# Usage: scripts/setup.sh [--tests] [extra-package ...]
+#   --tests: also what the whole suite needs. The end-to-end tests drive the real editor on
+#   Xvfb, one with a Japanese input method; the installed tree is checked as a desktop reads
+#   it (menu entry, software-centre listing, manual page, file type).
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-ipafont-gothic
-    "$@")
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-ipafont-gothic)
+if [ "${1:-}" = --tests ]; then
+    shift
+    packages+=(xvfb xdotool xclip x11-apps imagemagick ibus ibus-anthy dconf-gsettings-backend
+        dbus desktop-file-utils appstream appstream-compose man-db shared-mime-info
+        libglib2.0-bin)
+fi
+packages+=("$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -19,9 +19,9 @@ int answerWithText(const glimra::CommandLine &line, int &argc, char *argv[])
     const QString text = misused                                    ? glimra::misuseText(line.error)
                          : line.action == CommandLine::Action::Help ? glimra::helpText()
                                                                     : glimra::versionText();
+    const glimra::Stream stream = misused ? glimra::Stream::Error : glimra::Stream::Output;
     const int status = misused ? 2 : 0;
-    switch (
-        glimra::writeConsoleText(text, misused ? glimra::Stream::Error : glimra::Stream::Output)) {
+    switch (glimra::writeConsoleText(text, stream)) {
     case glimra::Written::Done:
         return status;
     case glimra::Written::Failed:
