@@ -96,5 +96,22 @@ find_main_window() {
     read -r left top < <(client_origin "$main" 554 174)
 }
 
+# quit_editor: ends the editor as its user does, with File → 終了, and checks that it ended
+# by itself with status 0 (a coverage build writes its counts only then).
+quit_editor() {
+    local status windows
+    windows=$(visible_windows)
+    xdotool mousemove --window "$main" $((left + 20)) $((top / 2)) click 1
+    wait_for "the File menu did not open" more_visible_windows_than "$windows"
+    xdotool key Up Return
+    wait_for "the editor did not end" editor_ended
+    wait "$editor_pid"
+    status=$?
+    [ "$status" = 0 ] || fail "the editor ended with status $status"
+}
+visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
+more_visible_windows_than() { [ "$(visible_windows)" -gt "$1" ]; }
+editor_ended() { ! kill -0 "$editor_pid" 2>/dev/null; }
+
 # click X Y: a click at (X, Y) of the designed client area.
 click() { xdotool mousemove --window "$main" $(($1 + left)) $(($2 + top)) click 1; }

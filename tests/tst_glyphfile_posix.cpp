@@ -28,7 +28,17 @@ private slots:
     void killedSaveLeavesTheOldFile();
 };
 
+// A coverage build writes its counts at exit(), which a forked child skips with _exit().
+extern "C" void __gcov_dump() __attribute__((weak));
+
 namespace {
+
+[[noreturn]] void endChild(int status)
+{
+    if (__gcov_dump)
+        __gcov_dump();
+    _exit(status);
+}
 
 /// Writes in a child process whose files cannot grow past `limit` bytes, as a full disk
 /// would stop them, and returns what the write said there.
@@ -39,7 +49,7 @@ int writeUnderSizeLimit(const QString &path, const QStringList &entries, rlim_t 
         std::signal(SIGXFSZ, SIG_IGN); // fail the write with EFBIG instead of dying
         const rlimit size{limit, limit};
         setrlimit(RLIMIT_FSIZE, &size);
-        _exit(int(WriteGlyphFile(path, entries)));
+        endChild(int(WriteGlyphFile(path, entries)));
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -55,8 +65,8 @@ int asOrdinaryUser(const std::function<int()> &work)
         const gid_t groups[] = {1000, 2000};
         if (setgroups(2, groups) != 0 || setresgid(1000, 1000, 1000) != 0 ||
             setresuid(1000, 1000, 1000) != 0)
-            _exit(100);
-        _exit(work());
+            endChild(100);
+        endChild(work());
     }
     int status = 0;
     waitpid(child, &status, 0);
