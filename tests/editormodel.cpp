@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: MIT
+#include "editormodel.h"
+
+namespace glimra {
+
+namespace {
+
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+bool allZero(const std::array<QString, 5> &codes)
+{
+    return std::all_of(codes.begin(), codes.end(), [](const QString &t) { return t == u"00"; });
+}
+
+} // namespace
+
+void EditorModel::clickDot(int column, int row)
+{
+    bool &dot = dots[column - 1][row - 1];
+    dot = !dot;
+    gridToData();
+}
+
+void EditorModel::focusCode(int field)
+{
+    if (focus == field) // no new visit: the got-focus handling does not run
+        return;
+    focus = Focus(field);
+    caret = 0;
+    selectionLength = int(codes[field].size());
+}
+
+void EditorModel::typeCode(QChar c)
+{
+    const int field = focus;
+    QString text = codes[field];
+    text.replace(caret, selectionLength, c);
+    if (text.size() > 2) // the field takes at most two typed characters
+        return;
+    codes[field] = text;
+    caret += 1;
+    selectionLength = 0;
+    if (caret != 2)
+        return;
+    if (field == E)
+        focus = Name;
+    else
+        focusCode(field + 1);
+    dataToGrid();
+}
+
+void EditorModel::typeName(QChar c)
+{
+    focus = Name;
+    if (name.size() < 17)
+        name += c;
+}
+
+void EditorModel::gridToData()
+{
+    for (int c = 0; c < 5; ++c) {
+        int value = 0;
+        for (int r = 0; r < 7; ++r)
+            value += dots[c][r] ? 1 << r : 0;
+        writeCode(c, QString::number(value, 16).toUpper().rightJustified(2, u'0'));
+    }
+}
+
+void EditorModel::writeCode(int field, const QString &text)
+{
+    codes[field] = text;
+    if (focus == field) { // a write from the program leaves the caret at the start
+        caret = 0;
+        selectionLength = 0;
+    }
+}
+
+bool EditorModel::dataToGrid()
+{
+    for (int f = 0; f < 5; ++f)
+        if (codes[f].isEmpty())
+            writeCode(f, u"00"_qs);
+    for (const QString &text : codes)
+        if (text.size() > 2)
+            return refuse(u"データに不正な値が格納されたので、処理を中止します。"_qs), false;
+    for (int f = 0; f < 5; ++f)
+        if (codes[f].size() < 2)
+            writeCode(f, u'0' + codes[f]);
+    for (const QString &text : codes)
+        if (!isHexDigit(text[0]) || !isHexDigit(text[1]))
+            return refuse(u"データには１６進法を入力してください。"_qs), false;
+    for (const QString &text : codes)
+        if (text.toInt(nullptr, 16) > 0x7F)
+            return refuse(u"データの有効範囲は7Fまでです。"_qs), false;
+    for (int c = 0; c < 5; ++c)
+        for (int r = 0; r < 7; ++r)
+            dots[c][r] = codes[c].toInt(nullptr, 16) >> r & 1;
+    return true;
+}
+
+void EditorModel::reset2()
+{
+    dots = {};
+    for (int f = 0; f < 5; ++f)
+        writeCode(f, u"00"_qs);
+    name.clear();
+}
+
+void EditorModel::add()
+{
+    focus = Elsewhere; // a click on a button gives it the focus
+    for (int f = 0; f < 5; ++f)
+        if (codes[f].isEmpty())
+            writeCode(f, u"00"_qs);
+    for (const QString &text : codes)
+        if (text.size() > 2)
+            return refuse(u"データに不正な値が格納されたので、処理を中止します。"_qs);
+    for (int f = 0; f < 5; ++f)
+        if (codes[f].size() < 2)
+            writeCode(f, u'0' + codes[f]);
+    for (const QString &text : codes)
+        if (!isHexDigit(text[0]) || !isHexDigit(text[1])) {
+            gridToData();
+            break;
+        }
+    for (const QString &text : codes)
+        if (text.toInt(nullptr, 16) > 0x7F)
+            return refuse(u"データの有効範囲は7Fまでです。"_qs);
+    if (allZero(codes))
+        gridToData();
+    dataToGrid();
+    if (allZero(codes)) {
+        ++beeps;
+        focusCode(A);
+        status = u"データを入力してください"_qs;
+        return;
+    }
+    if (name.isEmpty()) {
+        ++beeps;
+        status = u"データ名を入力してください"_qs;
+        focus = Name;
+        return;
+    }
+    entries << QStringList(codes.begin(), codes.end()).join(u' ') + u"    "_qs + name;
+    reset2();
+}
+
+void EditorModel::remove()
+{
+    focus = Elsewhere;
+    if (selected < 0)
+        return;
+    entries.removeAt(selected);
+    selected = -1; // the selection goes with the entry
+    focus = List;
+}
+
+void EditorModel::clickEntry(int row)
+{
+    focus = List;
+    if (row == selected)
+        return;
+    selected = row;
+    if (quickPreview)
+        load();
+}
+
+void EditorModel::read()
+{
+    focus = Elsewhere;
+    load();
+}
+
+void EditorModel::load()
+{
+    const QString entry = selected >= 0 ? entries[selected] : QString();
+    name = entry.mid(18, 30);
+    for (int f = 0; f < 5; ++f)
+        writeCode(f, entry.mid(3 * f, 2));
+    dataToGrid();
+}
+
+void EditorModel::invert()
+{
+    for (auto &column : dots)
+        for (bool &dot : column)
+            dot = !dot;
+    gridToData();
+    ++beeps;
+    status = u"白黒反転処理をしました"_qs;
+}
+
+} // namespace glimra

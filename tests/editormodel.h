@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <QString>
+#include <QStringList>
+
+namespace glimra {
+
+/// The editor as its design describes it, in plain data: what the user can see, and the
+/// focus and caret that decide what typing does. Each user action is one small function,
+/// written from the design's steps and nothing else, to hold the real window against.
+struct EditorModel
+{
+    enum Focus { A, B, C, D, E, Name, List, Elsewhere };
+
+    std::array<std::array<bool, 7>, 5> dots{}; // [column - 1][row - 1]
+    std::array<QString, 5> codes{u"00"_qs, u"00"_qs, u"00"_qs, u"00"_qs, u"00"_qs};
+    QString name;
+    QStringList entries;
+    int selected = -1;
+    bool quickPreview = false;
+    QString status;
+    int beeps = 0;
+    QStringList messages; // every modal message shown, in order
+    Focus focus = Elsewhere;
+    // The focused code field's caret and selection, as the change handling reads them.
+    int caret = 0;
+    int selectionLength = 0;
+
+    void clickDot(int column, int row);
+    void focusCode(int field);
+    void typeCode(QChar c); // into the focused code field
+    void typeName(QChar c); // at the end of the name, the field focused by a click
+    void add();
+    void remove();
+    void clickEntry(int row);
+    void read();
+    void toggleQuickPreview() { quickPreview = !quickPreview; }
+    void invert();
+
+private:
+    void gridToData();
+    bool dataToGrid();
+    void reset2();
+    void load();
+    void writeCode(int field, const QString &text);
+    void refuse(const QString &message) { messages << message; }
+};
+
+} // namespace glimra

@@ -1,0 +1,246 @@
+// SPDX-License-Identifier: MIT
+#include "editormodel.h"
+#include "testeditor.h"
+
+#include <rapidcheck.h>
+#include <rapidcheck/state.h>
+#include <sstream>
+
+// Random sessions of user actions, each run through the real main window and through the
+// model of the design; after every step everything the user can see must agree. A
+// mismatch is shrunk by RapidCheck to the shortest session that still fails.
+
+namespace glimra {
+
+using Model = EditorModel;
+
+struct Sut
+{
+    TestEditor e;
+};
+
+namespace {
+
+int stepsRun = 0;
+
+/// Fails the step with both sides spelled out.
+template <typename T> void expectSame(const char *what, const T &model, const T &window)
+{
+    if (model == window)
+        return;
+    QString text;
+    QDebug(&text) << what << "\n  model: " << model << "\n  window:" << window;
+    RC_FAIL(text.toStdString());
+}
+
+Model::Focus focusOf(TestEditor &e)
+{
+    const QWidget *focus = QApplication::focusWidget();
+    for (int f = 0; f <= int(Field::DataName); ++f)
+        if (focus == e.field(Field(f)))
+            return Model::Focus(f);
+    return focus == e.window().list() ? Model::List : Model::Elsewhere;
+}
+
+void compare(const Model &m, TestEditor &e)
+{
+    QStringList modelDots, windowDots, previews;
+    for (int c = 1; c <= ColumnCount; ++c)
+        for (int r = 1; r <= RowCount; ++r) {
+            modelDots << (m.dots[c - 1][r - 1] ? u"#"_qs : u"."_qs);
+            windowDots << (e.window().dot(c, r) ? u"#"_qs : u"."_qs);
+            previews << (e.window().previewDot(c, r) ? u"#"_qs : u"."_qs);
+        }
+    expectSame("dots", modelDots.join(QString()), windowDots.join(QString()));
+    expectSame("preview cells", windowDots.join(QString()), previews.join(QString()));
+    expectSame("codes", QStringList(m.codes.begin(), m.codes.end()), e.codes());
+    expectSame("name", m.name, e.text(Field::DataName));
+    QStringList entries;
+    for (int i = 0; i < e.window().entryCount(); ++i)
+        entries << e.window().entry(i);
+    expectSame("entries", m.entries, entries);
+    expectSame("selected entry", m.selected, e.window().selectedIndex());
+    expectSame("quick preview", m.quickPreview, e.window().quickPreview());
+    expectSame("status", m.status, e.window().status());
+    expectSame("messages", m.messages, e.platform.messages);
+    expectSame("beeps", m.beeps, e.platform.beeps);
+    expectSame("focus", int(m.focus), int(focusOf(e)));
+}
+
+/// One user action: `act` on the model, `drive` on the window, `name` for the printout.
+template <typename Derived> struct Step : rc::state::Command<Model, Sut>
+{
+    void apply(Model &m) const override { static_cast<const Derived *>(this)->act(m); }
+    void run(const Model &m0, Sut &sut) const override
+    {
+        static_cast<const Derived *>(this)->drive(sut.e);
+        ++stepsRun;
+        compare(nextState(m0), sut.e);
+    }
+    void show(std::ostream &os) const override
+    {
+        os << static_cast<const Derived *>(this)->name().toStdString();
+    }
+};
+
+struct ClickDot : Step<ClickDot>
+{
+    int column = *rc::gen::inRange(1, ColumnCount + 1);
+    int row = *rc::gen::inRange(1, RowCount + 1);
+    void act(Model &m) const { m.clickDot(column, row); }
+    void drive(TestEditor &e) const { e.clickDot(column, row); }
+    QString name() const { return u"click dot%1%2"_qs.arg(column).arg(row); }
+};
+
+struct FocusCode : Step<FocusCode>
+{
+    int field = *rc::gen::inRange(0, ColumnCount);
+    void act(Model &m) const { m.focusCode(field); }
+    void drive(TestEditor &e) const { e.field(Field(field))->setFocus(Qt::TabFocusReason); }
+    QString name() const { return u"Tab to data_%1"_qs.arg(QChar(u'a' + field)); }
+};
+
+struct TypeCode : Step<TypeCode>
+{
+    // Mostly hexadecimal digits of either case, sometimes what a code cannot hold.
+    QChar c = QChar(*rc::gen::weightedOneOf<char>(
+        {{8, rc::gen::elementOf(std::string("0123456789ABCDEFabcdef"))},
+         {1, rc::gen::elementOf(std::string("gGxz !-+.8"))}}));
+    void checkPreconditions(const Model &m) const override { RC_PRE(m.focus < Model::Name); }
+    void act(Model &m) const { m.typeCode(c); }
+    void drive(TestEditor &) const { QTest::keyClicks(QApplication::focusWidget(), QString(c)); }
+    QString name() const { return u"type '%1'"_qs.arg(c); }
+};
+
+struct TypeName : Step<TypeName>
+{
+    QChar c = QChar(*rc::gen::elementOf(std::u16string(u"AZaz09 _かなカナ漢字絵")));
+    void act(Model &m) const { m.typeName(c); }
+    void drive(TestEditor &e) const
+    {
+        TextField *name = e.field(Field::DataName);
+        name->setFocus(Qt::MouseFocusReason);
+        name->end(false);
+        TestEditor::commit(name, QString(c));
+    }
+    QString name() const { return u"type '%1' at the end of the name"_qs.arg(c); }
+};
+
+struct Add : Step<Add>
+{
+    void act(Model &m) const { m.add(); }
+    void drive(TestEditor &e) const { e.clickControl("data_add"); }
+    QString name() const { return u"Add"_qs; }
+};
+
+struct Delete : Step<Delete>
+{
+    void act(Model &m) const { m.remove(); }
+    void drive(TestEditor &e) const { e.clickControl("data_delete"); }
+    QString name() const { return u"Delete"_qs; }
+};
+
+struct ClickEntry : Step<ClickEntry>
+{
+    int row = *rc::gen::inRange(0, 8);
+    void checkPreconditions(const Model &m) const override { RC_PRE(row < m.entries.size()); }
+    void act(Model &m) const { m.clickEntry(row); }
+    void drive(TestEditor &e) const
+    {
+        ListBox *list = e.window().list();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(row).center());
+    }
+    QString name() const { return u"click entry %1"_qs.arg(row); }
+};
+
+struct Read : Step<Read>
+{
+    void act(Model &m) const { m.read(); }
+    void drive(TestEditor &e) const { e.clickControl("data_read"); }
+    QString name() const { return u"Read"_qs; }
+};
+
+struct QuickPreview : Step<QuickPreview>
+{
+    void act(Model &m) const { m.toggleQuickPreview(); }
+    void drive(TestEditor &e) const { e.window().action(glimra::Command::QuickPreview)->trigger(); }
+    QString name() const { return u"toggle quick preview"_qs; }
+};
+
+struct Invert : Step<Invert>
+{
+    void act(Model &m) const { m.invert(); }
+    void drive(TestEditor &e) const { e.clickControl("reverse"); }
+    QString name() const { return u"Invert"_qs; }
+};
+
+/// Runs sessions from `seed` until `steps` actions have passed or one fails; the failure
+/// message holds the seed and the shrunk session.
+bool runSessions(std::uint64_t seed, int steps, std::string *failure)
+{
+    rc::detail::TestParams params;
+    params.seed = seed;
+    params.maxSize = 100;
+    params.maxSuccess = std::max(1, steps / 30); // a session runs about 30 actions on average
+    const auto result = rc::detail::checkTestable(
+        [] {
+            Sut sut;
+            rc::state::check(Model(), sut,
+                             rc::state::gen::execOneOfWithArgs<ClickDot, FocusCode, TypeCode,
+                                                               TypeName, Add, Delete, ClickEntry,
+                                                               Read, QuickPreview, Invert>());
+        },
+        rc::detail::TestMetadata{}, params);
+    if (result.is<rc::detail::SuccessResult>())
+        return true;
+    std::ostringstream out;
+    out << "seed " << seed << ": ";
+    rc::detail::printResultMessage(result, out);
+    *failure = out.str();
+    return false;
+}
+
+} // namespace
+
+class TestSessions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void sessionsAgreeWithTheModel_data();
+    void sessionsAgreeWithTheModel();
+};
+
+void TestSessions::sessionsAgreeWithTheModel_data()
+{
+    QTest::addColumn<quint64>("seed");
+    QTest::addColumn<int>("steps");
+    const QByteArray soak = qgetenv("GLIMRA_SOAK_SEED");
+    if (!soak.isEmpty()) {
+        QTest::newRow("soak") << soak.toULongLong()
+                              << qEnvironmentVariableIntValue("GLIMRA_SOAK_STEPS");
+        return;
+    }
+    for (quint64 seed : {1, 2, 3, 4})
+        QTest::addRow("seed %llu", seed) << seed << 5000;
+}
+
+void TestSessions::sessionsAgreeWithTheModel()
+{
+    // Every session shows a new window, and the offscreen platform says so each time.
+    static const QtMessageHandler qtHandler = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+            if (!text.contains(u"propagateSizeHints"))
+                qtHandler(type, context, text);
+        });
+    QFETCH(quint64, seed);
+    QFETCH(int, steps);
+    std::string failure;
+    stepsRun = 0;
+    QVERIFY2(runSessions(seed, steps, &failure), failure.c_str());
+    qInfo("%d steps from seed %llu", stepsRun, seed);
+}
+
+} // namespace glimra
+
+QTEST_MAIN(glimra::TestSessions)
+#include "tst_sessions.moc"
