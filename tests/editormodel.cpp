@@ -161,6 +161,26 @@ void EditorModel::remove()
 void EditorModel::clickEntry(int row)
 {
     focus = List;
+    selectRow(row);
+}
+
+void EditorModel::ctrlClickEntry(int row)
+{
+    focus = List;
+    if (row != selected) // Ctrl never takes the selection away
+        selectRow(row);
+}
+
+void EditorModel::arrowKey(int step)
+{
+    if (selected < 0)
+        selectRow(0); // from nothing selected, Down starts at the first entry
+    else if (selected + step >= 0 && selected + step < entries.size())
+        selectRow(selected + step);
+}
+
+void EditorModel::selectRow(int row)
+{
     if (row == selected)
         return;
     selected = row;
@@ -181,6 +201,23 @@ void EditorModel::load()
     for (int f = 0; f < 5; ++f)
         writeCode(f, entry.mid(3 * f, 2));
     dataToGrid();
+}
+
+void EditorModel::copy(bool fromMenu)
+{
+    gridToData();
+    clipboard = QStringList(codes.begin(), codes.end()).join(u' ') + u"    "_qs + name;
+    if (!fromMenu)
+        ++beeps;
+    status = fromMenu ? u"データをクリップボードにコピーしました"_qs
+                      : u"データをクリップボードにコピーしました。"_qs;
+}
+
+void EditorModel::newFile()
+{
+    reset2();
+    entries.clear();
+    selected = -1;
 }
 
 void EditorModel::invert()

@@ -23,6 +23,7 @@ struct EditorModel
     QString status;
     int beeps = 0;
     QStringList messages; // every modal message shown, in order
+    QString clipboard;
     Focus focus = Elsewhere;
     // The focused code field's caret and selection, as the change handling reads them.
     int caret = 0;
@@ -35,15 +36,21 @@ struct EditorModel
     void add();
     void remove();
     void clickEntry(int row);
+    void ctrlClickEntry(int row);
+    void arrowKey(int step); // Down (+1) or Up (-1) in the focused list
     void read();
     void toggleQuickPreview() { quickPreview = !quickPreview; }
     void invert();
+    void copy(bool fromMenu);
+    void newData() { reset2(); }
+    void newFile();
 
 private:
     void gridToData();
     bool dataToGrid();
     void reset2();
     void load();
+    void selectRow(int row);
     void writeCode(int field, const QString &text);
     void refuse(const QString &message) { messages << message; }
 };

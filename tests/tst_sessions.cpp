@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editormodel.h"
 #include "testeditor.h"
+#include "ui/newdatadialog.h"
 
 #include <rapidcheck.h>
 #include <rapidcheck/state.h>
@@ -64,6 +65,7 @@ void compare(const Model &m, TestEditor &e)
     expectSame("status", m.status, e.window().status());
     expectSame("messages", m.messages, e.platform.messages);
     expectSame("beeps", m.beeps, e.platform.beeps);
+    expectSame("clipboard", m.clipboard, e.platform.clipboard);
     expectSame("focus", int(m.focus), int(focusOf(e)));
 }
 
@@ -153,6 +155,36 @@ struct ClickEntry : Step<ClickEntry>
     QString name() const { return u"click entry %1"_qs.arg(row); }
 };
 
+struct CtrlClickEntry : Step<CtrlClickEntry>
+{
+    int row = *rc::gen::inRange(0, 8);
+    void checkPreconditions(const Model &m) const override { RC_PRE(row < m.entries.size()); }
+    void act(Model &m) const { m.ctrlClickEntry(row); }
+    void drive(TestEditor &e) const
+    {
+        ListBox *list = e.window().list();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->rowRect(row).center());
+    }
+    QString name() const { return u"Ctrl+click entry %1"_qs.arg(row); }
+};
+
+struct ArrowKey : Step<ArrowKey>
+{
+    bool down = *rc::gen::arbitrary<bool>();
+    void checkPreconditions(const Model &m) const override
+    {
+        // Up with nothing selected starts from wherever a removal left Qt's current row.
+        RC_PRE(m.focus == Model::List && !m.entries.isEmpty() && (down || m.selected >= 0));
+    }
+    void act(Model &m) const { m.arrowKey(down ? 1 : -1); }
+    void drive(TestEditor &e) const
+    {
+        QTest::keyClick(e.window().list(), down ? Qt::Key_Down : Qt::Key_Up);
+    }
+    QString name() const { return down ? u"Down in the list"_qs : u"Up in the list"_qs; }
+};
+
 struct Read : Step<Read>
 {
     void act(Model &m) const { m.read(); }
@@ -174,6 +206,43 @@ struct Invert : Step<Invert>
     QString name() const { return u"Invert"_qs; }
 };
 
+struct Copy : Step<Copy>
+{
+    bool fromMenu = *rc::gen::arbitrary<bool>();
+    void act(Model &m) const { m.copy(fromMenu); }
+    void drive(TestEditor &e) const
+    {
+        if (fromMenu)
+            e.window().action(glimra::Command::CopyFromMenu)->trigger();
+        else
+            e.clickControl("icon_copy");
+    }
+    QString name() const { return fromMenu ? u"Edit → copy"_qs : u"toolbar copy"_qs; }
+};
+
+struct New : Step<New>
+{
+    bool newFile = *rc::gen::arbitrary<bool>();
+    void act(Model &m) const { newFile ? m.newFile() : m.newData(); }
+    void drive(TestEditor &e) const
+    {
+        e.clickControl("icon_new");
+        NewDataDialog *dialog = e.editor->newDataDialog();
+        RC_ASSERT(QTest::qWaitForWindowActive(dialog));
+        auto *choice = dialog->findChild<QWidget *>(newFile ? "newfile" : "newdata");
+        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(4, choice->height() / 2));
+        auto *ok = dialog->findChild<QWidget *>("Command1");
+        QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
+        // Back to the main window, as the user's desktop gives it back.
+        e.window().activateWindow();
+        RC_ASSERT(QTest::qWaitForWindowActive(&e.window()));
+    }
+    QString name() const
+    {
+        return newFile ? u"New → 新規ファイルの作成, OK"_qs : u"New → 新規データの作成, OK"_qs;
+    }
+};
+
 /// Runs sessions from `seed` until `steps` actions have passed or one fails; the failure
 /// message holds the seed and the shrunk session.
 bool runSessions(std::uint64_t seed, int steps, std::string *failure)
@@ -181,14 +250,15 @@ bool runSessions(std::uint64_t seed, int steps, std::string *failure)
     rc::detail::TestParams params;
     params.seed = seed;
     params.maxSize = 100;
-    params.maxSuccess = std::max(1, steps / 30); // a session runs about 30 actions on average
+    params.maxSuccess = std::max(1, steps / 26); // a session runs about 26 actions on average
     const auto result = rc::detail::checkTestable(
         [] {
             Sut sut;
-            rc::state::check(Model(), sut,
-                             rc::state::gen::execOneOfWithArgs<ClickDot, FocusCode, TypeCode,
-                                                               TypeName, Add, Delete, ClickEntry,
-                                                               Read, QuickPreview, Invert>());
+            rc::state::check(
+                Model(), sut,
+                rc::state::gen::execOneOfWithArgs<ClickDot, FocusCode, TypeCode, TypeName, Add,
+                                                  Delete, ClickEntry, CtrlClickEntry, ArrowKey,
+                                                  Read, QuickPreview, Invert, Copy, New>());
         },
         rc::detail::TestMetadata{}, params);
     if (result.is<rc::detail::SuccessResult>())
