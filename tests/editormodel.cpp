@@ -10,6 +10,23 @@ bool isHexDigit(QChar c)
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
 }
 
+/// Shift-JIS of the few characters that sessions type into names, besides ASCII; empty for
+/// text that holds anything else.
+QByteArray shiftJis(const QString &text)
+{
+    static const std::map<QChar, QByteArray> table{
+        {u'か', "\x82\xa9"}, {u'な', "\x82\xc8"}, {u'カ', "\x83\x4a"}, {u'ナ', "\x83\x69"},
+        {u'漢', "\x8a\xbf"}, {u'字', "\x8e\x9a"}, {u'絵', "\x8a\x47"}};
+    QByteArray bytes;
+    for (QChar c : text) {
+        const auto found = table.find(c);
+        if (c.unicode() >= 0x80 && found == table.end())
+            return {}; // none of the design's code page: ö, €
+        bytes += c.unicode() < 0x80 ? QByteArray(1, char(c.unicode())) : found->second;
+    }
+    return bytes;
+}
+
 bool allZero(const std::array<QString, 5> &codes)
 {
     return std::all_of(codes.begin(), codes.end(), [](const QString &t) { return t == u"00"; });
@@ -54,9 +71,16 @@ void EditorModel::typeCode(QChar c)
 
 void EditorModel::typeName(QChar c)
 {
+    pasteName(c);
+}
+
+void EditorModel::pasteName(const QString &text)
+{
     focus = Name;
-    if (name.size() < 17)
-        name += c;
+    // As much as fits in 17 characters, and nothing when that holds what a file cannot.
+    const QString part = text.left(17 - name.size());
+    if (std::all_of(part.begin(), part.end(), [](QChar c) { return !shiftJis(c).isEmpty(); }))
+        name += part;
 }
 
 void EditorModel::gridToData()
@@ -216,8 +240,99 @@ void EditorModel::copy(bool fromMenu)
 void EditorModel::newFile()
 {
     reset2();
+    fileName.clear();
+    fileReady = 0;
     entries.clear();
     selected = -1;
+}
+
+namespace {
+
+const QString CannotOpen = u"ファイルを開けません"_qs;
+const QString PartlyRead = u"ファイルの一部しか読み込めませんでした"_qs;
+
+/// The entries that a file holds, and whether all of it could be read; only the session's
+/// own files and the partly readable fixture are ever opened.
+std::pair<QStringList, bool> readFile(const QByteArray &bytes)
+{
+    QStringList entries;
+    const QList<QByteArray> lines = bytes.split('\n');
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QString line = QString::fromLatin1(lines[i].chopped(1)); // ASCII in the fixture
+        if (line.size() < 17)
+            return {entries, i + 2 == lines.size()};
+        entries << line.left(2) + u' ' + line.mid(3, 2) + u' ' + line.mid(6, 2) + u' ' +
+                       line.mid(9, 2) + u' ' + line.mid(12, 2) + u"    "_qs +
+                       line.mid(16, 30).chopped(1);
+    }
+    return {entries, true};
+}
+
+} // namespace
+
+void EditorModel::open(const QString &chosen, bool fromToolbar)
+{
+    ++openDialogs;
+    if (chosen.isEmpty())
+        return;
+    const auto file = files.find(chosen);
+    if (file == files.end() || !file->second) { // missing, or a folder: nothing changes
+        status = CannotOpen;
+        return;
+    }
+    fileName = chosen;
+    selected = -1;
+    if (chosen == u"partial.glm") {
+        entries = readFile(*file->second).first;
+        fileReady = 0; // saving this list over the file would lose what was not read
+        status = PartlyRead;
+        return;
+    }
+    entries = savedEntries.at(chosen);
+    if (status == PartlyRead || status == CannotOpen)
+        status.clear();
+    if (fromToolbar)
+        fileReady = -1;
+}
+
+void EditorModel::saveFromToolbar(const QString &chosen)
+{
+    if (!fileName.isEmpty() && fileReady == -1)
+        save(fileName);
+    else
+        saveWithName(chosen);
+}
+
+void EditorModel::saveWithName(const QString &chosen)
+{
+    ++saveDialogs;
+    if (chosen.isEmpty())
+        return;
+    fileName = chosen;
+    save(chosen);
+}
+
+void EditorModel::save(const QString &name)
+{
+    if (entries.isEmpty()) {
+        status = u"書き込むデータがありません"_qs;
+        return;
+    }
+    const auto file = files.find(name);
+    if (file != files.end() && !file->second) { // a folder in the way: nothing is written
+        status = u"ファイルに書き込めません。ファイル属性を確認してください"_qs;
+        return;
+    }
+    QByteArray bytes;
+    for (const QString &entry : entries)
+        bytes += shiftJis(entry.left(2) + u',' + entry.mid(3, 2) + u',' + entry.mid(6, 2) + u',' +
+                          entry.mid(9, 2) + u',' + entry.mid(12, 2) + u",\""_qs +
+                          entry.mid(18, 30) + u'"') +
+                 "\r\n";
+    files[name] = bytes;
+    savedEntries[name] = entries;
+    fileReady = -1;
+    status = u"データを保存しました"_qs;
 }
 
 void EditorModel::invert()

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <array>
+#include <map>
+#include <optional>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +27,14 @@ struct EditorModel
     int beeps = 0;
     QStringList messages; // every modal message shown, in order
     QString clipboard;
+    // The files of the session, by name: bytes, or none for a folder. A name that is not
+    // here is missing. The design's fixtures are there from the start.
+    std::map<QString, std::optional<QByteArray>> files;
+    std::map<QString, QStringList> savedEntries; // what each saved file reads back as
+    QString fileName;
+    int fileReady = 0;
+    int openDialogs = 0;
+    int saveDialogs = 0;
     Focus focus = Elsewhere;
     // The focused code field's caret and selection, as the change handling reads them.
     int caret = 0;
@@ -31,8 +42,9 @@ struct EditorModel
 
     void clickDot(int column, int row);
     void focusCode(int field);
-    void typeCode(QChar c); // into the focused code field
-    void typeName(QChar c); // at the end of the name, the field focused by a click
+    void typeCode(QChar c);              // into the focused code field
+    void typeName(QChar c);              // at the end of the name, the field focused by a click
+    void pasteName(const QString &text); // likewise
     void add();
     void remove();
     void clickEntry(int row);
@@ -44,6 +56,9 @@ struct EditorModel
     void copy(bool fromMenu);
     void newData() { reset2(); }
     void newFile();
+    void open(const QString &chosen, bool fromToolbar); // "" cancels the dialog
+    void saveFromToolbar(const QString &chosen);        // `chosen` answers a dialog if one asks
+    void saveWithName(const QString &chosen);
 
 private:
     void gridToData();
@@ -51,6 +66,7 @@ private:
     void reset2();
     void load();
     void selectRow(int row);
+    void save(const QString &name);
     void writeCode(int field, const QString &text);
     void refuse(const QString &message) { messages << message; }
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editormodel.h"
 #include "testeditor.h"
+#include "testfiles.h"
 #include "ui/newdatadialog.h"
 
 #include <rapidcheck.h>
@@ -15,9 +16,28 @@ namespace glimra {
 
 using Model = EditorModel;
 
+/// The files every session starts with: a folder with a glyph file's name, and a file of
+/// which only the first line can be read.
+const QByteArray PartlyReadable = "41,00,00,00,00,\"A\"\r\n\r\n42,00,00,00,00,\"B\"\r\n";
+
+Model startingModel()
+{
+    Model m;
+    m.files[u"folder.glm"_qs] = std::nullopt;
+    m.files[u"partial.glm"_qs] = PartlyReadable;
+    return m;
+}
+
 struct Sut
 {
+    QTemporaryDir dir;
     TestEditor e;
+    Sut()
+    {
+        QDir(dir.path()).mkdir(u"folder.glm"_qs);
+        writeFileBytes(dir.filePath(u"partial.glm"_qs), PartlyReadable);
+    }
+    QString path(const QString &name) const { return name.isEmpty() ? name : dir.filePath(name); }
 };
 
 namespace {
@@ -43,8 +63,9 @@ Model::Focus focusOf(TestEditor &e)
     return focus == e.window().list() ? Model::List : Model::Elsewhere;
 }
 
-void compare(const Model &m, TestEditor &e)
+void compare(const Model &m, Sut &sut)
 {
+    TestEditor &e = sut.e;
     QStringList modelDots, windowDots, previews;
     for (int c = 1; c <= ColumnCount; ++c)
         for (int r = 1; r <= RowCount; ++r) {
@@ -67,6 +88,22 @@ void compare(const Model &m, TestEditor &e)
     expectSame("beeps", m.beeps, e.platform.beeps);
     expectSame("clipboard", m.clipboard, e.platform.clipboard);
     expectSame("focus", int(m.focus), int(focusOf(e)));
+    expectSame("file name", sut.path(m.fileName), e.editor->fileCommands().fileName());
+    expectSame("file_ready", m.fileReady, int(e.editor->fileCommands().fileReady()));
+    expectSame("open dialogs", m.openDialogs, int(e.platform.openAsked.size()));
+    expectSame("save dialogs", m.saveDialogs, int(e.platform.saveAsked.size()));
+    for (const auto &[name, bytes] : m.files) {
+        const QFileInfo info(sut.path(name));
+        if (!bytes)
+            expectSame(qPrintable(name + u" is a folder"_qs), true, info.isDir());
+        else
+            expectSame(qPrintable(name), *bytes, fileBytes(info.filePath()));
+    }
+    // No file that the model does not know of.
+    QStringList names;
+    for (const auto &file : m.files)
+        names << file.first;
+    expectSame("files", names, folderEntries(sut.dir.path()));
 }
 
 /// One user action: `act` on the model, `drive` on the window, `name` for the printout.
@@ -75,9 +112,9 @@ template <typename Derived> struct Step : rc::state::Command<Model, Sut>
     void apply(Model &m) const override { static_cast<const Derived *>(this)->act(m); }
     void run(const Model &m0, Sut &sut) const override
     {
-        static_cast<const Derived *>(this)->drive(sut.e);
+        static_cast<const Derived *>(this)->drive(sut);
         ++stepsRun;
-        compare(nextState(m0), sut.e);
+        compare(nextState(m0), sut);
     }
     void show(std::ostream &os) const override
     {
@@ -90,7 +127,7 @@ struct ClickDot : Step<ClickDot>
     int column = *rc::gen::inRange(1, ColumnCount + 1);
     int row = *rc::gen::inRange(1, RowCount + 1);
     void act(Model &m) const { m.clickDot(column, row); }
-    void drive(TestEditor &e) const { e.clickDot(column, row); }
+    void drive(Sut &sut) const { sut.e.clickDot(column, row); }
     QString name() const { return u"click dot%1%2"_qs.arg(column).arg(row); }
 };
 
@@ -98,7 +135,7 @@ struct FocusCode : Step<FocusCode>
 {
     int field = *rc::gen::inRange(0, ColumnCount);
     void act(Model &m) const { m.focusCode(field); }
-    void drive(TestEditor &e) const { e.field(Field(field))->setFocus(Qt::TabFocusReason); }
+    void drive(Sut &sut) const { sut.e.field(Field(field))->setFocus(Qt::TabFocusReason); }
     QString name() const { return u"Tab to data_%1"_qs.arg(QChar(u'a' + field)); }
 };
 
@@ -110,16 +147,17 @@ struct TypeCode : Step<TypeCode>
          {1, rc::gen::elementOf(std::string("gGxz !-+.8"))}}));
     void checkPreconditions(const Model &m) const override { RC_PRE(m.focus < Model::Name); }
     void act(Model &m) const { m.typeCode(c); }
-    void drive(TestEditor &) const { QTest::keyClicks(QApplication::focusWidget(), QString(c)); }
+    void drive(Sut &) const { QTest::keyClicks(QApplication::focusWidget(), QString(c)); }
     QString name() const { return u"type '%1'"_qs.arg(c); }
 };
 
 struct TypeName : Step<TypeName>
 {
-    QChar c = QChar(*rc::gen::elementOf(std::u16string(u"AZaz09 _かなカナ漢字絵")));
+    QChar c = QChar(*rc::gen::elementOf(std::u16string(u"AZaz09 _かなカナ漢字絵öö€")));
     void act(Model &m) const { m.typeName(c); }
-    void drive(TestEditor &e) const
+    void drive(Sut &sut) const
     {
+        TestEditor &e = sut.e;
         TextField *name = e.field(Field::DataName);
         name->setFocus(Qt::MouseFocusReason);
         name->end(false);
@@ -128,17 +166,33 @@ struct TypeName : Step<TypeName>
     QString name() const { return u"type '%1' at the end of the name"_qs.arg(c); }
 };
 
+struct PasteName : Step<PasteName>
+{
+    QString text = QString::fromStdU16String(*rc::gen::container<std::u16string>(
+        *rc::gen::inRange(1, 25), rc::gen::elementOf(std::u16string(u"AZ09 かな漢字絵ö"))));
+    void act(Model &m) const { m.pasteName(text); }
+    void drive(Sut &sut) const
+    {
+        TextField *name = sut.e.field(Field::DataName);
+        name->setFocus(Qt::MouseFocusReason);
+        name->end(false);
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    }
+    QString name() const { return u"paste '%1' at the end of the name"_qs.arg(text); }
+};
+
 struct Add : Step<Add>
 {
     void act(Model &m) const { m.add(); }
-    void drive(TestEditor &e) const { e.clickControl("data_add"); }
+    void drive(Sut &sut) const { sut.e.clickControl("data_add"); }
     QString name() const { return u"Add"_qs; }
 };
 
 struct Delete : Step<Delete>
 {
     void act(Model &m) const { m.remove(); }
-    void drive(TestEditor &e) const { e.clickControl("data_delete"); }
+    void drive(Sut &sut) const { sut.e.clickControl("data_delete"); }
     QString name() const { return u"Delete"_qs; }
 };
 
@@ -147,8 +201,9 @@ struct ClickEntry : Step<ClickEntry>
     int row = *rc::gen::inRange(0, 8);
     void checkPreconditions(const Model &m) const override { RC_PRE(row < m.entries.size()); }
     void act(Model &m) const { m.clickEntry(row); }
-    void drive(TestEditor &e) const
+    void drive(Sut &sut) const
     {
+        TestEditor &e = sut.e;
         ListBox *list = e.window().list();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(row).center());
     }
@@ -160,8 +215,9 @@ struct CtrlClickEntry : Step<CtrlClickEntry>
     int row = *rc::gen::inRange(0, 8);
     void checkPreconditions(const Model &m) const override { RC_PRE(row < m.entries.size()); }
     void act(Model &m) const { m.ctrlClickEntry(row); }
-    void drive(TestEditor &e) const
+    void drive(Sut &sut) const
     {
+        TestEditor &e = sut.e;
         ListBox *list = e.window().list();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           list->rowRect(row).center());
@@ -178,8 +234,9 @@ struct ArrowKey : Step<ArrowKey>
         RC_PRE(m.focus == Model::List && !m.entries.isEmpty() && (down || m.selected >= 0));
     }
     void act(Model &m) const { m.arrowKey(down ? 1 : -1); }
-    void drive(TestEditor &e) const
+    void drive(Sut &sut) const
     {
+        TestEditor &e = sut.e;
         QTest::keyClick(e.window().list(), down ? Qt::Key_Down : Qt::Key_Up);
     }
     QString name() const { return down ? u"Down in the list"_qs : u"Up in the list"_qs; }
@@ -188,21 +245,21 @@ struct ArrowKey : Step<ArrowKey>
 struct Read : Step<Read>
 {
     void act(Model &m) const { m.read(); }
-    void drive(TestEditor &e) const { e.clickControl("data_read"); }
+    void drive(Sut &sut) const { sut.e.clickControl("data_read"); }
     QString name() const { return u"Read"_qs; }
 };
 
 struct QuickPreview : Step<QuickPreview>
 {
     void act(Model &m) const { m.toggleQuickPreview(); }
-    void drive(TestEditor &e) const { e.window().action(glimra::Command::QuickPreview)->trigger(); }
+    void drive(Sut &sut) const { sut.e.window().action(glimra::Command::QuickPreview)->trigger(); }
     QString name() const { return u"toggle quick preview"_qs; }
 };
 
 struct Invert : Step<Invert>
 {
     void act(Model &m) const { m.invert(); }
-    void drive(TestEditor &e) const { e.clickControl("reverse"); }
+    void drive(Sut &sut) const { sut.e.clickControl("reverse"); }
     QString name() const { return u"Invert"_qs; }
 };
 
@@ -210,8 +267,9 @@ struct Copy : Step<Copy>
 {
     bool fromMenu = *rc::gen::arbitrary<bool>();
     void act(Model &m) const { m.copy(fromMenu); }
-    void drive(TestEditor &e) const
+    void drive(Sut &sut) const
     {
+        TestEditor &e = sut.e;
         if (fromMenu)
             e.window().action(glimra::Command::CopyFromMenu)->trigger();
         else
@@ -224,8 +282,9 @@ struct New : Step<New>
 {
     bool newFile = *rc::gen::arbitrary<bool>();
     void act(Model &m) const { newFile ? m.newFile() : m.newData(); }
-    void drive(TestEditor &e) const
+    void drive(Sut &sut) const
     {
+        TestEditor &e = sut.e;
         e.clickControl("icon_new");
         NewDataDialog *dialog = e.editor->newDataDialog();
         RC_ASSERT(QTest::qWaitForWindowActive(dialog));
@@ -243,6 +302,59 @@ struct New : Step<New>
     }
 };
 
+/// A file name that the user picks in a dialog: one saved earlier in the session, or not
+/// yet, a folder, or none (the dialog cancelled); and, to open, also the partly readable
+/// file and one that is missing.
+QString chosenName(bool toOpen)
+{
+    std::vector<std::string> names{"a.glm", "b.glm", "a.glm", "b.glm", "folder.glm", ""};
+    if (toOpen)
+        names.insert(names.end(), {"partial.glm", "missing.glm"});
+    return QString::fromStdString(*rc::gen::elementOf(names));
+}
+
+struct Open : Step<Open>
+{
+    QString chosen = chosenName(true);
+    bool fromToolbar = *rc::gen::arbitrary<bool>();
+    void act(Model &m) const { m.open(chosen, fromToolbar); }
+    void drive(Sut &sut) const
+    {
+        sut.e.platform.openAnswers = QStringList{sut.path(chosen)};
+        if (fromToolbar)
+            sut.e.clickControl("icon_open");
+        else
+            sut.e.window().action(glimra::Command::OpenFromMenu)->trigger();
+    }
+    QString name() const
+    {
+        return (fromToolbar ? u"toolbar Open"_qs : u"File → Open"_qs) +
+               (chosen.isEmpty() ? u", cancelled"_qs : u" of "_qs + chosen);
+    }
+};
+
+struct Save : Step<Save>
+{
+    QString chosen = chosenName(false);
+    bool fromToolbar = *rc::gen::arbitrary<bool>();
+    void act(Model &m) const { fromToolbar ? m.saveFromToolbar(chosen) : m.saveWithName(chosen); }
+    void drive(Sut &sut) const
+    {
+        sut.e.platform.saveAnswers = QStringList{sut.path(chosen)};
+        if (fromToolbar)
+            sut.e.clickControl("icon_save");
+        else
+            sut.e.window().action(glimra::Command::SaveWithName)->trigger();
+        sut.e.platform.saveAnswers.clear(); // not asked: the toolbar Save wrote at once
+    }
+    QString name() const
+    {
+        return (fromToolbar ? u"toolbar Save"_qs : u"File → Save as"_qs) +
+               (chosen.isEmpty() ? u", a dialog cancelled"_qs
+                                 : u", a dialog would answer "_qs + chosen);
+    }
+};
+
 /// Runs sessions from `seed` until `steps` actions have passed or one fails; the failure
 /// message holds the seed and the shrunk session.
 bool runSessions(std::uint64_t seed, int steps, std::string *failure)
@@ -255,10 +367,10 @@ bool runSessions(std::uint64_t seed, int steps, std::string *failure)
         [] {
             Sut sut;
             rc::state::check(
-                Model(), sut,
-                rc::state::gen::execOneOfWithArgs<ClickDot, FocusCode, TypeCode, TypeName, Add,
-                                                  Delete, ClickEntry, CtrlClickEntry, ArrowKey,
-                                                  Read, QuickPreview, Invert, Copy, New>());
+                startingModel(), sut,
+                rc::state::gen::execOneOfWithArgs<
+                    ClickDot, FocusCode, TypeCode, TypeName, PasteName, Add, Delete, ClickEntry,
+                    CtrlClickEntry, ArrowKey, Read, QuickPreview, Invert, Copy, New, Open, Save>());
         },
         rc::detail::TestMetadata{}, params);
     if (result.is<rc::detail::SuccessResult>())
