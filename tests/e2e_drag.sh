@@ -11,7 +11,8 @@ source "$(dirname "$0")/e2e_lib.sh"
 require "the drag test" Xvfb xdotool xclip xwd convert
 work=$(mktemp -d)
 cleanup() {
-    kill "${source_pid:-}" "${editor_pid:-}" "${xvfb_pid:-}" 2>/dev/null
+    kill "${source_pid:-}" "${editor_pid:-}" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT

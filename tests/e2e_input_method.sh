@@ -14,7 +14,7 @@ require "the input method test" Xvfb xdotool xwd convert dbus-run-session ibus-d
     /usr/libexec/ibus-engine-anthy
 work=$(mktemp -d)
 cleanup() {
-    kill "${xvfb_pid:-}" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -13,7 +13,7 @@ require "the installer test" Xvfb xdotool xclip wine wineserver
 work=$(mktemp -d)
 cleanup() {
     wineserver -k 2>/dev/null
-    kill "${xvfb_pid:-}" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -52,6 +52,15 @@ start_xvfb() {
     wait_for "Xvfb did not start" xdotool getdisplaygeometry
 }
 
+# stop_xvfb: ends the X server and waits until it has gone: a server still shutting down
+# removes its socket after the next test's server has taken the same display number.
+stop_xvfb() {
+    [ -n "${xvfb_pid:-}" ] || return 0
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+    return 0
+}
+
 # run_editor ARG...: starts the editor in $work; sets editor_pid.
 run_editor() {
     case "$editor" in

@@ -16,7 +16,7 @@ case "$editor" in *.exe) require "the end-to-end test under Wine" wine wineserve
 cleanup() {
     kill "${editor_pid:-}" 2>/dev/null
     case "$editor" in *.exe) wineserver -k 2>/dev/null ;; esac
-    kill "${xvfb_pid:-}" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT

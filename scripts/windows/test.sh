@@ -13,7 +13,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>build-windows/display \
     >build-windows/xvfb.log 2>&1 &
 xvfb_pid=$!
 # Errors here must not become the script's: set -e holds in traps too.
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true; wait $xvfb_pid 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
     [ -s build-windows/display ] && break
     sleep 0.1
