@@ -196,32 +196,29 @@ struct Delete : Step<Delete>
     QString name() const { return u"Delete"_qs; }
 };
 
-struct ClickEntry : Step<ClickEntry>
+/// A click on an entry of the list.
+template <typename Derived> struct EntryStep : Step<Derived>
 {
     int row = *rc::gen::inRange(0, 8);
     void checkPreconditions(const Model &m) const override { RC_PRE(row < m.entries.size()); }
-    void act(Model &m) const { m.clickEntry(row); }
-    void drive(Sut &sut) const
+    void click(Sut &sut, Qt::KeyboardModifiers modifiers) const
     {
-        TestEditor &e = sut.e;
-        ListBox *list = e.window().list();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(row).center());
+        ListBox *list = sut.e.window().list();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->rowRect(row).center());
     }
+};
+
+struct ClickEntry : EntryStep<ClickEntry>
+{
+    void act(Model &m) const { m.clickEntry(row); }
+    void drive(Sut &sut) const { click(sut, {}); }
     QString name() const { return u"click entry %1"_qs.arg(row); }
 };
 
-struct CtrlClickEntry : Step<CtrlClickEntry>
+struct CtrlClickEntry : EntryStep<CtrlClickEntry>
 {
-    int row = *rc::gen::inRange(0, 8);
-    void checkPreconditions(const Model &m) const override { RC_PRE(row < m.entries.size()); }
     void act(Model &m) const { m.ctrlClickEntry(row); }
-    void drive(Sut &sut) const
-    {
-        TestEditor &e = sut.e;
-        ListBox *list = e.window().list();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->rowRect(row).center());
-    }
+    void drive(Sut &sut) const { click(sut, Qt::ControlModifier); }
     QString name() const { return u"Ctrl+click entry %1"_qs.arg(row); }
 };
 
