@@ -12,7 +12,7 @@ scripts/setup.sh xvfb xdotool x11-apps imagemagick
 scripts/build.sh >/dev/null
 
 display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1600x1000x24 >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1600x1000x24 -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$editor" "$xvfb" 2>/dev/null || true' EXIT
 export DISPLAY="$display"

@@ -41,9 +41,11 @@ window_named() { xdotool search --onlyvisible --name "$1" | head -n 1; }
 no_window_named() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
 
 # start_xvfb: an X server on a display that it picks itself, so that parallel runs and
-# stale locks cannot collide; sets DISPLAY and xvfb_pid.
+# stale locks cannot collide; sets DISPLAY and xvfb_pid. Without -noreset the server
+# resets when its last client leaves, and drops a client that connects meanwhile: the
+# editor, started right after the readiness probe, failed so in 3 of 40 starts.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
         >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     wait_for "Xvfb chose no display" test -s "$work/display"

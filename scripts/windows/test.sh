@@ -9,7 +9,7 @@ cd "$(dirname "$0")/../.."
 scripts/setup.sh wine64 wine xvfb xdotool xclip x11-apps imagemagick fonts-ipafont-gothic >&2
 scripts/windows/build.sh >&2
 export WINEPREFIX="$PWD/build-windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>build-windows/display \
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>build-windows/display \
     >build-windows/xvfb.log 2>&1 &
 xvfb_pid=$!
 # Errors here must not become the script's: set -e holds in traps too.
