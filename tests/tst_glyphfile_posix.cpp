@@ -47,9 +47,15 @@ int writeUnderSizeLimit(const QString &path, const QStringList &entries, rlim_t 
     const pid_t child = fork();
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN); // fail the write with EFBIG instead of dying
-        const rlimit size{limit, limit};
+        rlimit size{};
+        getrlimit(RLIMIT_FSIZE, &size);
+        const rlim_t unlimited = size.rlim_cur;
+        size.rlim_cur = limit;
         setrlimit(RLIMIT_FSIZE, &size);
-        endChild(int(WriteGlyphFile(path, entries)));
+        const int result = int(WriteGlyphFile(path, entries));
+        size.rlim_cur = unlimited; // nor may the counts of a coverage build be cut short
+        setrlimit(RLIMIT_FSIZE, &size);
+        endChild(result);
     }
     int status = 0;
     waitpid(child, &status, 0);
