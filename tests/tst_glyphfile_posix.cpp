@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "files/glyphfile.h"
+#include "files/regularfile.h"
 #include "testfiles.h"
 
+#include <cerrno>
 #include <csignal>
+#include <cstdarg>
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <grp.h>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
@@ -15,8 +21,8 @@
 
 using namespace glimra;
 
-// Glyph files on a POSIX system: owners, groups, ACLs and
-// extended attributes, file size limits and a killed save.
+// Glyph files on a POSIX system: owners, groups, ACLs and extended attributes, file size
+// limits, a killed save, and system calls that fail.
 class TestGlyphFilePosix : public QObject
 {
     Q_OBJECT
@@ -26,6 +32,10 @@ private slots:
     void saveKeepsWhatTheFileHad_data();
     void saveKeepsWhatTheFileHad();
     void killedSaveLeavesTheOldFile();
+    void failingSystemCallKeepsTheOldFile_data();
+    void failingSystemCallKeepsTheOldFile();
+    void failingSystemCallRefusesTheRead_data();
+    void failingSystemCallRefusesTheRead();
 };
 
 // A coverage build writes its counts at exit(), which a forked child skips with _exit().
@@ -78,6 +88,129 @@ int asOrdinaryUser(const std::function<int()> &work)
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+/// System calls made to fail, as "open 1-2 EACCES, fstat 1 EIO": the first two calls of
+/// open() after arming fail with EACCES, the first of fstat() with EIO. "stat 1 pipe" lets
+/// the first stat() through and then puts a pipe where the file it looked at was.
+class SystemCallFaults
+{
+public:
+    static SystemCallFaults &armed()
+    {
+        static SystemCallFaults faults;
+        return faults;
+    }
+
+    void arm(const QByteArray &spec, const QString &pipePath = {})
+    {
+        static const QMap<QByteArray, int> Errors{
+            {"EACCES", EACCES}, {"EEXIST", EEXIST}, {"EINTR", EINTR},     {"EIO", EIO},
+            {"ENOSPC", ENOSPC}, {"ENOTSUP", ENOTSUP}, {"EPERM", EPERM}, {"EXDEV", EXDEV},
+            {"pipe", 0}};
+        m_faults.clear();
+        m_calls.clear();
+        m_pipePath = pipePath;
+        for (const QByteArray &fault : spec.split(',')) {
+            const QList<QByteArray> words = fault.simplified().split(' ');
+            const QList<QByteArray> range = words.value(1).split('-');
+            QVERIFY2(words.size() == 3 && Errors.contains(words[2]), fault.constData());
+            m_faults.append({words[0], range[0].toInt(), range.last().toInt(), Errors[words[2]]});
+        }
+    }
+    void disarm() { m_faults.clear(); }
+
+    /// Whether this call of `name` is to fail; sets errno when it is.
+    bool fails(const char *name)
+    {
+        for (const Fault &fault : std::as_const(m_faults)) {
+            if (fault.name != name)
+                continue;
+            const int call = ++m_calls[fault.name];
+            if (call < fault.first || call > fault.last || fault.error == 0)
+                return false;
+            errno = fault.error;
+            return true;
+        }
+        return false;
+    }
+    /// After a call of stat() has looked, swaps the file for a pipe where asked.
+    void looked()
+    {
+        for (const Fault &fault : std::as_const(m_faults)) {
+            if (fault.name == "stat" && fault.error == 0 && m_calls.value("stat") == fault.first) {
+                const QByteArray path = QFile::encodeName(m_pipePath);
+                ::unlink(path.constData());
+                ::mkfifo(path.constData(), 0644);
+            }
+        }
+    }
+
+private:
+    struct Fault
+    {
+        QByteArray name;
+        int first, last, error;
+    };
+    QList<Fault> m_faults;
+    QMap<QByteArray, int> m_calls;
+    QString m_pipePath;
+};
+
+template <typename Function> Function *next(const char *name)
+{
+    return reinterpret_cast<Function *>(::dlsym(RTLD_NEXT, name));
+}
+
+} // namespace
+
+// The program's own calls of these land here first, and pass on to the C library.
+#define GLIMRA_FAULTABLE(result, name, parameters, arguments)                                   \
+    extern "C" result name parameters                                                          \
+    {                                                                                          \
+        static auto *const real = next<result parameters>(#name);                              \
+        return SystemCallFaults::armed().fails(#name) ? result(-1) : real arguments;           \
+    }
+GLIMRA_FAULTABLE(int, fstat, (int fd, struct stat *info), (fd, info))
+GLIMRA_FAULTABLE(ssize_t, read, (int fd, void *data, size_t size), (fd, data, size))
+GLIMRA_FAULTABLE(ssize_t, write, (int fd, const void *data, size_t size), (fd, data, size))
+GLIMRA_FAULTABLE(off_t, lseek, (int fd, off_t offset, int whence), (fd, offset, whence))
+GLIMRA_FAULTABLE(int, ftruncate, (int fd, off_t size), (fd, size))
+GLIMRA_FAULTABLE(int, fsync, (int fd), (fd))
+GLIMRA_FAULTABLE(int, fchmod, (int fd, mode_t mode), (fd, mode))
+GLIMRA_FAULTABLE(int, rename, (const char *from, const char *to), (from, to))
+GLIMRA_FAULTABLE(int, linkat, (int fromAt, const char *from, int toAt, const char *to, int flags),
+                 (fromAt, from, toAt, to, flags))
+GLIMRA_FAULTABLE(ssize_t, listxattr, (const char *path, char *list, size_t size),
+                 (path, list, size))
+GLIMRA_FAULTABLE(ssize_t, flistxattr, (int fd, char *list, size_t size), (fd, list, size))
+GLIMRA_FAULTABLE(ssize_t, getxattr, (const char *path, const char *name, void *value, size_t size),
+                 (path, name, value, size))
+GLIMRA_FAULTABLE(int, fsetxattr,
+                 (int fd, const char *name, const void *value, size_t size, int flags),
+                 (fd, name, value, size, flags))
+#undef GLIMRA_FAULTABLE
+
+extern "C" int open(const char *path, int flags, ...)
+{
+    static auto *const real = next<int(const char *, int, ...)>("open");
+    va_list rest;
+    va_start(rest, flags);
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? mode_t(va_arg(rest, int)) : 0;
+    va_end(rest);
+    return SystemCallFaults::armed().fails("open") ? -1 : real(path, flags, mode);
+}
+
+extern "C" int stat(const char *path, struct stat *info)
+{
+    static auto *const real = next<int(const char *, struct stat *)>("stat");
+    if (SystemCallFaults::armed().fails("stat"))
+        return -1;
+    const int result = real(path, info);
+    SystemCallFaults::armed().looked();
+    return result;
+}
+
+namespace {
 
 /// A POSIX ACL as the kernel stores it: (tag, permissions, id) entries in tag order.
 QByteArray aclBytes(std::initializer_list<std::array<quint32, 3>> entries)
@@ -283,6 +416,115 @@ void TestGlyphFilePosix::killedSaveLeavesTheOldFile()
     ::close(midway[1]);
     QCOMPARE(fileBytes(path), old);
     QCOMPARE(folderEntries(dir.path()), QStringList{"keep.glm"});
+}
+
+void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile_data()
+{
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<QByteArray>("faults");
+    QTest::addColumn<bool>("written");
+    const auto row = [](const char *name, bool exists, const char *faults, bool written) {
+        QTest::newRow(name) << exists << QByteArray(faults) << written;
+    };
+    row("no unnamed files here: a named one", true, "open 1 ENOTSUP", true);
+    row("the name was taken: another", true, "open 1-2 EEXIST", true);
+    row("no new file beside it: in place", true, "open 1-2 EACCES", true);
+    row("in place: the open refused", true, "open 1-3 EACCES", false);
+    row("in place: no second look", true, "open 1-2 EACCES, fstat 1 EIO", false);
+    row("in place: a read interrupted", true, "open 1-2 EACCES, read 1 EINTR", true);
+    row("in place: the old bytes unreadable", true, "open 1-2 EACCES, read 1 EIO", false);
+    row("in place: no way back to the start", true, "open 1-2 EACCES, lseek 1 EIO", false);
+    row("in place: a write interrupted", true, "open 1-2 EACCES, write 1 EINTR", true);
+    row("in place: the disk full, old bytes back", true, "open 1-2 EACCES, write 1 ENOSPC",
+        false);
+    row("in place: not even the old bytes go back", true, "open 1-2 EACCES, write 1-2 ENOSPC",
+        false);
+    row("in place: the end not cut", true, "open 1-2 EACCES, ftruncate 1 EIO", false);
+    row("in place: not flushed", true, "open 1-2 EACCES, fsync 1 EIO", false);
+    row("the owner unknown: in place", true, "fstat 1 EIO", true);
+    row("no attributes on this file system", true, "listxattr 1 ENOTSUP", true);
+    row("the attributes unlisted: in place", true, "listxattr 1 EIO", true);
+    row("the attributes unlisted at second ask: in place", true, "listxattr 2 EIO", true);
+    row("an attribute unread: in place", true, "getxattr 1 EIO", true);
+    row("an attribute unread at second ask: in place", true, "getxattr 2 EIO", true);
+    row("an attribute not taken over: in place", true, "fsetxattr 1 EPERM", true);
+    row("the new file's attributes unlisted: in place", true, "flistxattr 1 EIO", true);
+    row("the new file's attributes unlisted at second ask: in place", true, "flistxattr 2 EIO",
+        true);
+    row("the mode not taken over: in place", true, "fchmod 1 EPERM", true);
+    row("the disk full", true, "write 1 ENOSPC", false);
+    row("not flushed", true, "fsync 1 EIO", false);
+    row("the new file's name taken: another", true, "linkat 1 EEXIST", true);
+    row("the new file cannot be named", true, "linkat 1 EPERM", false);
+    row("the named file cannot replace the old", true, "open 1 ENOTSUP, rename 1 EXDEV", false);
+    row("the file cannot be looked at", true, "stat 1 EACCES", false);
+    row("a new file not flushed", false, "fsync 1 EIO", false);
+    row("no new file can be made", false, "open 1-2 EACCES", false);
+}
+
+// Whatever call fails, a save says so and leaves the old file as it was, with nothing beside.
+void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile()
+{
+    QFETCH(bool, fileExists);
+    QFETCH(QByteArray, faults);
+    QFETCH(bool, written);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.glm");
+    const QByteArray old = "41,00,00,00,00,\"old\"\r\n";
+    if (fileExists) {
+        writeFileBytes(path, old);
+        if (!setAttribute(path, "user.glimra-test", "kept"))
+            QSKIP("this file system keeps no extended attributes");
+    }
+    SystemCallFaults::armed().arm(faults);
+    const WriteResult result = WriteGlyphFile(path, {"01 00 00 00 00    one"});
+    SystemCallFaults::armed().disarm();
+
+    QCOMPARE(result, written ? WriteResult::Written : WriteResult::CannotWrite);
+    if (written || fileExists)
+        QCOMPARE(fileBytes(path), written ? QByteArray("01,00,00,00,00,\"one\"\r\n") : old);
+    QCOMPARE(folderEntries(dir.path()),
+             written || fileExists ? QStringList{"keep.glm"} : QStringList{});
+    if (fileExists && !faults.contains("ENOTSUP"))
+        QCOMPARE(attributes(path).value("user.glimra-test"), QByteArray("kept"));
+}
+
+void TestGlyphFilePosix::failingSystemCallRefusesTheRead_data()
+{
+    QTest::addColumn<QByteArray>("faults");
+    QTest::addColumn<int>("read"); // 0: refused, 1: in part, 2: whole
+    QTest::newRow("the file cannot be looked at") << QByteArray("stat 1 EACCES") << 0;
+    QTest::newRow("a regular file refuses the open") << QByteArray("open 1 EACCES") << 0;
+    QTest::newRow("no second look") << QByteArray("fstat 1 EIO") << 0;
+    QTest::newRow("a pipe put in its place between the look and the open")
+        << QByteArray("stat 1 pipe") << 0;
+    QTest::newRow("a read interrupted") << QByteArray("read 1 EINTR") << 2;
+    QTest::newRow("the disk fails while reading") << QByteArray("read 1 EIO") << 1;
+}
+
+void TestGlyphFilePosix::failingSystemCallRefusesTheRead()
+{
+    QFETCH(QByteArray, faults);
+    QFETCH(int, read);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("read.glm");
+    writeFileBytes(path, "41,00,00,00,00,\"one\"\r\n");
+    SystemCallFaults::armed().arm(faults, path);
+    const std::optional<GlyphFileContents> contents = ReadGlyphFile(path);
+    SystemCallFaults::armed().disarm();
+
+    QCOMPARE(contents.has_value(), read > 0);
+    if (contents)
+        QCOMPARE(contents->complete, read == 2);
+    // A file that is somehow open already takes no second handle, and none is left open.
+    const QString other = dir.filePath("other.glm");
+    writeFileBytes(other, "41,00,00,00,00,\"one\"\r\n");
+    QFile file(other);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const qsizetype handles = QDir("/proc/self/fd").count();
+    QTest::ignoreMessage(QtWarningMsg, qPrintable("QFile::open: File (" + other + ") already open"));
+    QVERIFY(!OpenRegularFile(other, file));
+    QCOMPARE(QDir("/proc/self/fd").count(), handles);
 }
 
 QTEST_APPLESS_MAIN(TestGlyphFilePosix)
