@@ -11,16 +11,17 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 
-# [to=FILE] check NAME STATUS STDOUT-PATTERN STDERR-PATTERN -- ARG...: one run of the
-# editor; a pattern is an extended regular expression over the whole stream (line breaks
+# [to=FILE] [errors_to=FILE] check NAME STATUS STDOUT-PATTERN STDERR-PATTERN -- ARG...: one
+# run of the editor; a pattern is an extended regular expression over the whole stream (line breaks
 # read as BEL), or "" for nothing at all.
 check() {
     local name="$1" status="$2" out="$3" err="$4" target="${to:-$work/out}"
     shift 5
     env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$editor" "$@" \
-        >"$target" 2>"$work/err"
+        >"$target" 2>"${errors_to:-$work/err}"
     local got=$?
     [ "$target" = "$work/out" ] || : >"$work/out"
+    [ -z "${errors_to:-}" ] || : >"$work/err"
     if [ "$got" != "$status" ] || ! matches "$work/out" "$out" || ! matches "$work/err" "$err"
     then
         echo "FAIL: $name: exit $got (wanted $status)" >&2
@@ -46,5 +47,6 @@ to=/dev/full check "--version to a full device" 1 '' '^glimra-editor: write erro
 check "an unknown option" 2 '' "^glimra-editor: unrecognized option '--frobnicate'.$usage.$try" \
     -- --frobnicate
 check "an unknown short option" 2 '' "^glimra-editor: invalid option -- 'q'.$usage" -- -q a.glm
+errors_to=/dev/full check "a misuse with nowhere to tell it" 2 '' '' -- --frobnicate
 check "two files" 2 '' "^glimra-editor: extra operand 'b.glm'.$usage.$try" -- a.glm b.glm
 exit $failed

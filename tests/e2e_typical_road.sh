@@ -101,4 +101,20 @@ dots_shown() {
 }
 wait_for "the grid does not show the glyph: $(cat "$work/why" 2>/dev/null)" dots_shown
 case "$editor" in *.exe) ;; *) quit_editor ;; esac
+
+# Started with the saved file, as a file manager starts it: its entry is there to read.
+case "$editor" in
+*.exe) ;;
+*)
+    printf 'nothing' | xclip -selection clipboard
+    run_editor "$saved"
+    find_main_window
+    click 330 7  # the first entry of data_list
+    click 220 88 # data_read
+    click 89 13  # icon_copy
+    wait_for "the file given at start did not open: '$(xclip -o -selection clipboard 2>&1)'" \
+        clipboard_is "41 00 7F 00 00    Tテスト"
+    quit_editor
+    ;;
+esac
 echo "end-to-end road passed"

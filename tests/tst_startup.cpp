@@ -348,6 +348,9 @@ void TestStartup::commandLine_data()
     QTest::newRow("Qt's options pass with their values")
         << QStringList{"-platform", "offscreen", "--style=fusion", "-reverse", "a.glm"} << run
         << here + "/a.glm" << QString();
+    QTest::newRow("Qt's other flags")
+        << QStringList{"-stylesheet=a.qss", "--qmljsdebugger=port:1", "-qdebug", "-"} << run
+        << here + "/-" << QString();
     QTest::newRow("two files") << QStringList{"a.glm", "b.glm"} << misuse << QString()
                                << "extra operand 'b.glm'";
     QTest::newRow("an unknown option") << QStringList{"--frobnicate", "a.glm"} << misuse
@@ -359,6 +362,8 @@ void TestStartup::commandLine_data()
         << "option '-style' requires an argument";
     QTest::newRow("--help wins") << QStringList{"a.glm", "--bad", "--help"}
                                  << int(CommandLine::Action::Help) << QString() << QString();
+    QTest::newRow("-h") << QStringList{"-h"} << int(CommandLine::Action::Help) << QString()
+                        << QString();
     QTest::newRow("--version") << QStringList{"--version"} << int(CommandLine::Action::Version)
                                << QString() << QString();
 }
