@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Real drags from another program onto the real editor, on its own X server: text longer
-# than the name field takes lands cut to fit, a glyph file dropped on the window opens, and
-# two files at once are refused with a status text.
+# than the name field takes lands cut to fit, as does a middle-click paste; a glyph file
+# dropped on the window opens, and two files at once are refused with a status text.
 # Usage: e2e_drag.sh path/to/glimra-editor path/to/dragsource
 set -uo pipefail
 editor=$(realpath "$1")
@@ -25,6 +25,7 @@ status_shown() {
     xwd -silent -id "$main" | convert xwd:- -crop 300x14+2+$((158 + top)) -threshold 50% \
         -format '%[fx:mean]' info: | grep -qv '^1$'
 }
+primary_is() { [ "$(xclip -o -selection primary)" = "$1" ]; }
 source_gone() { ! kill -0 "$source_pid" 2>/dev/null; }
 
 # Drags with the pointer from a source window at 700,500 to (x, y) of the client area, at a
@@ -76,6 +77,18 @@ name_copied() {
 }
 drag_until "the dropped text did not land cut to fit: '$(xclip -o -selection clipboard 2>&1)'" \
     name_copied 180 113 text "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+
+# A middle click pastes the primary selection, cut to fit as well, into the emptied name.
+click 180 113 # data_name
+xdotool key ctrl+a BackSpace
+printf '%s' "abcdefghijklmnopqrstuvwxyz" | xclip -selection primary
+wait_for "the primary selection did not take the text" primary_is "abcdefghijklmnopqrstuvwxyz"
+xdotool mousemove --window "$main" $((180 + left)) $((113 + top)) click 2
+middle_pasted() {
+    click 89 13 # icon_copy
+    clipboard_is "00 00 00 00 00    abcdefghijklmnopq"
+}
+wait_for "the middle click did not paste the selection cut to fit" middle_pasted
 
 # A glyph file dropped on the list opens: its entry reads back and copies.
 printf '7F,08,08,08,7F,"H"\r\n' >"$work/drop.glm"
