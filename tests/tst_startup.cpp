@@ -172,29 +172,38 @@ void TestStartup::statusSurvivesOpeningAMenu()
 void TestStartup::backgroundClickClearsStatus_data()
 {
     QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("releasedOff"); // released off the window, which is no click
     QTest::addColumn<bool>("clears");
-    QTest::newRow("window background") << QString() << true;
-    QTest::newRow("grid backdrop label") << "Label1" << false;
-    QTest::newRow("caption label") << "Label2" << false;
-    QTest::newRow("toolbar rule: only drawn, the background takes it") << "Line15" << true;
-    QTest::newRow("preview cell") << "smalldot11" << false;
-    QTest::newRow("status bar") << "stbar" << false;
+    const int left = Qt::LeftButton;
+    QTest::newRow("window background") << QString() << left << false << true;
+    QTest::newRow("grid backdrop label") << "Label1" << left << false << false;
+    QTest::newRow("caption label") << "Label2" << left << false << false;
+    QTest::newRow("toolbar rule: only drawn, the background takes it")
+        << "Line15" << left << false << true;
+    QTest::newRow("preview cell") << "smalldot11" << left << false << false;
+    QTest::newRow("status bar") << "stbar" << left << false << false;
+    QTest::newRow("right button on the background")
+        << QString() << int(Qt::RightButton) << false << false;
+    QTest::newRow("pressed on the background, released off the window")
+        << QString() << left << true << false;
 }
 
 void TestStartup::backgroundClickClearsStatus()
 {
     QFETCH(QString, target);
+    QFETCH(int, button);
+    QFETCH(bool, releasedOff);
     QFETCH(bool, clears);
     TestEditor &e = *m_editor;
     e.window().setStatus("before");
     QWidget *client = e.window().centralWidget();
-    if (target.isEmpty()) {
-        QVERIFY(!client->childAt(250, 100));
-        QTest::mouseClick(client, Qt::LeftButton, {}, QPoint(250, 100));
-    } else {
-        auto *widget = client->findChild<QWidget *>(target);
-        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-    }
+    QWidget *widget = target.isEmpty() ? client : client->findChild<QWidget *>(target);
+    const QPoint at = target.isEmpty() ? QPoint(250, 100) : widget->rect().center();
+    if (target.isEmpty())
+        QVERIFY(!client->childAt(at));
+    QTest::mousePress(widget, Qt::MouseButton(button), {}, at);
+    QTest::mouseRelease(widget, Qt::MouseButton(button), {}, releasedOff ? QPoint(-5, -5) : at);
     QCOMPARE(e.window().status(), clears ? QString() : u"before"_qs);
 }
 
