@@ -11,7 +11,8 @@ scripts/setup.sh --tests gcovr
 # A test's forked children flush their counts with __gcov_dump, which they reference
 # weakly; a weak reference alone does not pull it from libgcov.
 cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage \
-    -DCMAKE_EXE_LINKER_FLAGS="--coverage -Wl,--undefined=__gcov_dump" >/dev/null
+    -DCMAKE_EXE_LINKER_FLAGS="--coverage -Wl,--undefined=__gcov_dump" \
+    -DGLIMRA_WERROR="${GLIMRA_WERROR:-OFF}" >/dev/null
 cmake --build build-coverage --parallel "$(nproc)" >/dev/null
 find build-coverage -name '*.gcda' -delete
 # Tests fork children that drop to another user; they write their counts too, into files
