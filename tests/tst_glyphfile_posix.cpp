@@ -104,9 +104,9 @@ public:
     void arm(const QByteArray &spec, const QString &pipePath = {})
     {
         static const QMap<QByteArray, int> Errors{
-            {"EACCES", EACCES}, {"EEXIST", EEXIST}, {"EINTR", EINTR},     {"EIO", EIO},
-            {"ENOSPC", ENOSPC}, {"ENOTSUP", ENOTSUP}, {"EPERM", EPERM}, {"EXDEV", EXDEV},
-            {"pipe", 0}};
+            {"EACCES", EACCES}, {"EEXIST", EEXIST}, {"EINTR", EINTR},
+            {"EIO", EIO},       {"ENOSPC", ENOSPC}, {"ENOTSUP", ENOTSUP},
+            {"EPERM", EPERM},   {"EXDEV", EXDEV},   {"pipe", 0}};
         m_faults.clear();
         m_calls.clear();
         m_pipePath = pipePath;
@@ -164,11 +164,11 @@ template <typename Function> Function *next(const char *name)
 } // namespace
 
 // The program's own calls of these land here first, and pass on to the C library.
-#define GLIMRA_FAULTABLE(result, name, parameters, arguments)                                   \
-    extern "C" result name parameters                                                          \
-    {                                                                                          \
-        static auto *const real = next<result parameters>(#name);                              \
-        return SystemCallFaults::armed().fails(#name) ? result(-1) : real arguments;           \
+#define GLIMRA_FAULTABLE(result, name, parameters, arguments)                                      \
+    extern "C" result name parameters                                                              \
+    {                                                                                              \
+        static auto *const real = next<result parameters>(#name);                                  \
+        return SystemCallFaults::armed().fails(#name) ? result(-1) : real arguments;               \
     }
 GLIMRA_FAULTABLE(int, fstat, (int fd, struct stat *info), (fd, info))
 GLIMRA_FAULTABLE(ssize_t, read, (int fd, void *data, size_t size), (fd, data, size))
@@ -435,8 +435,7 @@ void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile_data()
     row("in place: the old bytes unreadable", true, "open 1-2 EACCES, read 1 EIO", false);
     row("in place: no way back to the start", true, "open 1-2 EACCES, lseek 1 EIO", false);
     row("in place: a write interrupted", true, "open 1-2 EACCES, write 1 EINTR", true);
-    row("in place: the disk full, old bytes back", true, "open 1-2 EACCES, write 1 ENOSPC",
-        false);
+    row("in place: the disk full, old bytes back", true, "open 1-2 EACCES, write 1 ENOSPC", false);
     row("in place: not even the old bytes go back", true, "open 1-2 EACCES, write 1-2 ENOSPC",
         false);
     row("in place: the end not cut", true, "open 1-2 EACCES, ftruncate 1 EIO", false);
@@ -522,7 +521,8 @@ void TestGlyphFilePosix::failingSystemCallRefusesTheRead()
     QFile file(other);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const qsizetype handles = QDir("/proc/self/fd").count();
-    QTest::ignoreMessage(QtWarningMsg, qPrintable("QFile::open: File (" + other + ") already open"));
+    QTest::ignoreMessage(QtWarningMsg,
+                         qPrintable("QFile::open: File (" + other + ") already open"));
     QVERIFY(!OpenRegularFile(other, file));
     QCOMPARE(QDir("/proc/self/fd").count(), handles);
 }
