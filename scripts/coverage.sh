@@ -18,7 +18,8 @@ find build-coverage -name '*.gcda' -delete
 # Tests fork children that drop to another user; they write their counts too, into files
 # that whoever ran first created.
 chmod -R a+rwX build-coverage
-(umask 000 && cd build-coverage && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300)
+(umask 000 && cd build-coverage &&
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 --parallel "$(nproc)")
 gcovr --root . --filter 'src/' --exclude '.*_autogen/.*' --exclude-throw-branches \
     --json-summary build-coverage/coverage.json build-coverage >/dev/null
 python3 - "${1:-}" build-coverage/coverage.json <<'PYTHON'

@@ -11,4 +11,4 @@ cmake --build build-asan --parallel "$(nproc)" >/dev/null
 cd build-asan
 # Qt and the font libraries keep some memory until exit on purpose: leaks are not checked.
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 --parallel "$(nproc)"

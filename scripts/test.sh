@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh --tests
 scripts/build.sh
 cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 --parallel "$(nproc)"
