@@ -12,8 +12,8 @@ trap 'rm -rf "$work"' EXIT
 failed=0
 
 # [to=FILE] [errors_to=FILE] check NAME STATUS STDOUT-PATTERN STDERR-PATTERN -- ARG...: one
-# run of the editor; a pattern is an extended regular expression over the whole stream (line breaks
-# read as BEL), or "" for nothing at all.
+# run of the editor; a pattern is an extended regular expression over the whole stream
+# (line breaks read as BEL), or "" for nothing at all.
 check() {
     local name="$1" status="$2" out="$3" err="$4" target="${to:-$work/out}"
     shift 5

@@ -54,8 +54,8 @@ start_xvfb() {
     wait_for "Xvfb did not start" xdotool getdisplaygeometry
 }
 
-# stop_xvfb: ends the X server and waits until it has gone: a server still shutting down
-# removes its socket after the next test's server has taken the same display number.
+# stop_xvfb: ends the X server and waits until it has gone, so that no test leaves one
+# behind or still shutting down while the next starts.
 stop_xvfb() {
     [ -n "${xvfb_pid:-}" ] || return 0
     kill "$xvfb_pid" 2>/dev/null
