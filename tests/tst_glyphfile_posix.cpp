@@ -101,7 +101,7 @@ public:
         return faults;
     }
 
-    void arm(const QByteArray &spec, const QString &pipePath = {})
+    void arm(const QByteArray &wanted, const QString &pipePath = {})
     {
         static const QMap<QByteArray, int> Errors{
             {"EACCES", EACCES}, {"EEXIST", EEXIST}, {"EINTR", EINTR},
@@ -110,7 +110,7 @@ public:
         m_faults.clear();
         m_calls.clear();
         m_pipePath = pipePath;
-        for (const QByteArray &fault : spec.split(',')) {
+        for (const QByteArray &fault : wanted.split(',')) {
             const QList<QByteArray> words = fault.simplified().split(' ');
             const QList<QByteArray> range = words.value(1).split('-');
             QVERIFY2(words.size() == 3 && Errors.contains(words[2]), fault.constData());
