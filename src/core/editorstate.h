@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <QStringList>
+#include <vector>
 
 namespace glimra {
 
@@ -23,6 +25,15 @@ inline Field codeField(int column)
 {
     return CodeFields[column - 1];
 }
+
+/// Glyph file lines that a reader has checked, each holding an entry, as they were read:
+/// line i runs from one byte past the end of line i - 1 (the first from 0) to `ends[i]`.
+struct CheckedFileLines
+{
+    QByteArrayView bytes;
+    std::vector<qsizetype> ends;
+    std::vector<bool> asWritten; // saving the line's entry writes this same line
+};
 
 /// Everything the editor knows lives in the main window's controls; this is all the
 /// operations may do with them. Columns and rows count from 1.
@@ -47,12 +58,17 @@ public:
     virtual void setFocus(FocusTarget target) = 0;
 
     virtual void appendEntry(const QString &text) = 0;
-    /// The same for many entries at once, as reading a file gives them.
+    /// The same for many entries at once.
     virtual void appendEntries(const QStringList &texts) = 0;
+    /// The entries of lines read from a glyph file.
+    virtual void appendFileLines(const CheckedFileLines &lines) = 0;
     virtual void removeEntry(int index) = 0;
     virtual void clearEntries() = 0;
     virtual QString entry(int index) const = 0;
     virtual int entryCount() const = 0;
+    /// Every entry as its glyph file line with CR LF, in pieces of many lines; empty when a
+    /// name has no code page 932 form.
+    virtual std::optional<QList<QByteArray>> entryFileLines() const = 0;
     /// -1 when nothing is selected.
     virtual int selectedIndex() const = 0;
 

@@ -42,6 +42,23 @@ const std::vector<quint16> &encodingTable()
     return codes;
 }
 
+// The character at `in` and the sequence it came from; `table::None` for bad bytes.
+char16_t nextUnit(const unsigned char *&in, const unsigned char *end, quint16 &sequence)
+{
+    sequence = *in++;
+    const char16_t unit = table::SingleByte[sequence];
+    if (unit != table::None)
+        return unit;
+    const int row = table::LeadRow[sequence];
+    if (row < 0 || in == end)
+        return table::None;
+    const int trail = *in - table::FirstTrail;
+    if (trail < 0 || trail >= table::TrailCount)
+        return table::None;
+    sequence = quint16(sequence << 8 | *in++);
+    return table::DoubleByte[row][trail];
+}
+
 } // namespace
 
 bool decode(QByteArrayView bytes, QString &text)
@@ -52,23 +69,28 @@ bool decode(QByteArrayView bytes, QString &text)
     char16_t *out = begin;
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *const end = in + bytes.size();
+    quint16 sequence;
     while (in != end) {
-        const unsigned char byte = *in++;
-        char16_t unit = table::SingleByte[byte];
-        if (unit == table::None) {
-            const int row = table::LeadRow[byte];
-            if (row < 0 || in == end)
-                return false;
-            const int trail = *in++ - table::FirstTrail;
-            if (trail < 0 || trail >= table::TrailCount)
-                return false;
-            unit = table::DoubleByte[row][trail];
-            if (unit == table::None)
-                return false;
-        }
+        const char16_t unit = nextUnit(in, end, sequence);
+        if (unit == table::None)
+            return false;
         *out++ = unit;
     }
     text.truncate(out - begin);
+    return true;
+}
+
+bool encodesBackAlike(QByteArrayView bytes)
+{
+    const std::vector<quint16> &codes = encodingTable();
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = in + bytes.size();
+    quint16 sequence;
+    while (in != end) {
+        const char16_t unit = nextUnit(in, end, sequence);
+        if (unit == table::None || codes[unit] != sequence)
+            return false;
+    }
     return true;
 }
 

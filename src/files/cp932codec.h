@@ -18,5 +18,8 @@ bool decode(QByteArrayView bytes, QString &text);
 /// character has no mapping at all.
 std::optional<QByteArray> encode(QStringView text);
 bool canEncode(QStringView text);
+/// True when the bytes decode and encoding their text gives the same bytes back: no
+/// duplicate sequence, which encoding would write in its other form.
+bool encodesBackAlike(QByteArrayView bytes);
 
 } // namespace glimra::cp932

@@ -51,7 +51,7 @@ void FileCommands::load(const QString &name, Origin origin)
             m_fileName = name;
             m_state.clearEntries();
         },
-        [&](const QStringList &batch) { m_state.appendEntries(batch); });
+        [&](const CheckedFileLines &lines) { m_state.appendFileLines(lines); });
     if (!complete) {
         m_state.setStatus(QString::fromUtf16(messages::CannotOpen));
         return;
@@ -94,10 +94,8 @@ void FileCommands::save(const QString &name)
         m_state.setStatus(QString::fromUtf16(messages::NothingToWrite));
         return;
     }
-    QStringList entries;
-    for (int i = 0; i < m_state.entryCount(); ++i)
-        entries.append(m_state.entry(i));
-    if (WriteGlyphFile(name, entries) != WriteResult::Written) {
+    const std::optional<QList<QByteArray>> lines = m_state.entryFileLines();
+    if (!lines || !ReplaceFileContents(name, *lines, {})) {
         m_state.setStatus(QString::fromUtf16(messages::CannotWrite));
         return;
     }

@@ -16,9 +16,25 @@ QString FormatFileLine(const GlyphEntry &entry)
     return line + u'"' + entry.name + u'"';
 }
 
+bool FileLineHoldsEntry(QStringView line)
+{
+    return line.size() > TailStart;
+}
+
+bool FileLineIsAsWritten(QStringView line)
+{
+    if (!FileLineHoldsEntry(line) || FileLineRunsPastName(line))
+        return false;
+    for (int i = 0; i < ColumnCount; ++i) {
+        if (line[3 * i + 2] != u',')
+            return false;
+    }
+    return line[TailStart - 1] == u'"' && line.back() == u'"';
+}
+
 std::optional<QString> ListEntryOfFileLine(QStringView line)
 {
-    if (line.size() <= TailStart)
+    if (!FileLineHoldsEntry(line))
         return std::nullopt;
     const QStringView tail = line.mid(TailStart, TailLength);
     return FormatListEntry(codesAtFixedPositions(line), tail.first(tail.size() - 1));

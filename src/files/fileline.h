@@ -15,6 +15,13 @@ QString FormatFileLine(const GlyphEntry &entry);
 /// character. Empty for a line shorter than 17 characters, which ends the reading of a file.
 std::optional<QString> ListEntryOfFileLine(QStringView line);
 
+/// False for a line shorter than 17 characters, which gives no entry.
+bool FileLineHoldsEntry(QStringView line);
+
+/// True when writing back the entry the line gives makes this same line: the separators
+/// are where they are written, and nothing runs past the name.
+bool FileLineIsAsWritten(QStringView line);
+
 /// True when the line runs past position 46, the last one the reader takes: reading it
 /// loses characters, so the entry cannot be written back as it stood.
 bool FileLineRunsPastName(QStringView line);

@@ -5,6 +5,7 @@
 #include "files/fileline.h"
 #include "files/regularfile.h"
 
+#include <cstring>
 #include <QBuffer>
 #include <QFile>
 #include <vector>
@@ -41,10 +42,9 @@ public:
                 }
             }
             const char *begin = m_buffer.constData() + m_pos;
+            const char *const end =
+                m_buffer.constData() + qMin(next(m_nextCR, '\r'), next(m_nextLF, '\n'));
             const char *const stop = m_buffer.constData() + m_buffer.size();
-            const char *end = begin;
-            while (end != stop && *end != '\r' && *end != '\n')
-                ++end;
             out.append(begin, end - begin);
             m_pos += end - begin;
             if (out.size() - start > LongestGlyphFileLine)
@@ -60,8 +60,21 @@ public:
 private:
     static constexpr char EndOfFileMark = '\x1A';
 
+    // Where the next `c` is from m_pos on, or the buffer's end. Each is looked for again
+    // only once passed, so the buffer is searched once whichever line ends it holds.
+    qsizetype next(qsizetype &found, char c) const
+    {
+        if (found < m_pos) {
+            const auto *at = static_cast<const char *>(
+                std::memchr(m_buffer.constData() + m_pos, c, std::size_t(m_buffer.size() - m_pos)));
+            found = at ? at - m_buffer.constData() : m_buffer.size();
+        }
+        return found;
+    }
+
     bool fill()
     {
+        m_nextCR = m_nextLF = -1;
         m_buffer.resize(64 * 1024);
         const qint64 got = m_device.read(m_buffer.data(), m_buffer.size());
         m_failed = got < 0;
@@ -73,14 +86,14 @@ private:
     QIODevice &m_device;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
+    qsizetype m_nextCR = -1;
+    qsizetype m_nextLF = -1;
     bool m_afterCR = false; // a CR ended the last line; an LF right after it belongs to it
     bool m_failed = false;
 };
 
-// Decodes lines a block at a time: one conversion call per block costs far less than one
-// per line. Code page 932 has no state, and CR and LF never occur inside a character, so
-// a block joined with LF decodes to its lines joined with LF. A block that holds bad bytes
-// is decoded line by line, to find which line they are in.
+// Hands out lines decoded, gathering them a block at a time so that the lines that hold
+// entries can be handed on from one buffer.
 class DecodedLines
 {
 public:
@@ -91,6 +104,7 @@ public:
         LineReader::Result result;
         std::optional<QStringView> text; // empty unless `result` is Line and it decoded
         bool blank;                      // the line held no bytes at all
+        qsizetype end = 0;               // where its bytes end in `block()`
     };
 
     /// Valid until the next call.
@@ -99,18 +113,17 @@ public:
         if (m_next == m_ends.size() && !fill())
             return {m_stop, std::nullopt, false};
         const qsizetype start = m_next == 0 ? 0 : m_ends[m_next - 1] + 1;
-        const qsizetype size = m_ends[m_next] - start;
-        ++m_next;
-        if (m_wholeBlock) {
-            const QStringView text = QStringView(m_text).sliced(m_textPos);
-            const qsizetype length = text.indexOf(u'\n');
-            m_textPos += length + 1;
-            return {LineReader::Result::Line, text.first(length), size == 0};
-        }
-        const bool decoded = cp932::decode(QByteArrayView(m_bytes).sliced(start, size), m_text);
+        const qsizetype end = m_ends[m_next++];
+        const bool decoded =
+            cp932::decode(QByteArrayView(m_bytes).sliced(start, end - start), m_text);
         return {LineReader::Result::Line,
-                decoded ? std::optional<QStringView>(m_text) : std::nullopt, size == 0};
+                decoded ? std::optional<QStringView>(m_text) : std::nullopt, end == start, end};
     }
+
+    /// The lines handed out since the last fill, each followed by an LF; valid until the
+    /// line after the last of them is asked for.
+    QByteArrayView block() const { return m_bytes; }
+    bool blockDone() const { return m_next == m_ends.size(); }
 
 private:
     bool fill()
@@ -131,11 +144,6 @@ private:
             m_ends.push_back(m_bytes.size());
             m_bytes.append('\n');
         }
-        m_textPos = 0;
-        // Counting the LFs costs little and keeps lines from shifting, should a converter
-        // ever turn other bytes into one.
-        m_wholeBlock =
-            cp932::decode(m_bytes, m_text) && m_text.count(u'\n') == qsizetype(m_ends.size());
         return !m_ends.empty();
     }
 
@@ -143,29 +151,32 @@ private:
     QByteArray m_bytes;            // the block's lines, each followed by an LF
     std::vector<qsizetype> m_ends; // where each line's bytes end
     std::size_t m_next = 0;        // the next line to hand out
-    QString m_text;                // the decoded block, or the last line decoded alone
-    qsizetype m_textPos = 0;       // where the next line starts in a whole decoded block
-    bool m_wholeBlock = false;
+    QString m_text;                // the line last handed out
     LineReader::Result m_stop = LineReader::Result::Line; // what ended the last block
 };
 
 } // namespace
 
-bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
+bool StreamFileLines(QIODevice &device, const LineBatches &take)
 {
-    // Small batches: each one's strings are freed before the next is made, so a long file
-    // leaves no trail of freed blocks behind.
-    constexpr qsizetype BatchSize = 1024;
     bool complete = true;
-    QStringList batch;
-    batch.reserve(BatchSize);
     DecodedLines lines(device);
+    // A block's lines go over in one batch, straight from the reader's buffer.
+    CheckedFileLines batch;
+    const auto handOver = [&] {
+        if (batch.ends.empty())
+            return;
+        batch.bytes = lines.block();
+        take(batch);
+        batch.ends.clear();
+        batch.asWritten.clear();
+    };
     for (;;) {
         const DecodedLines::Line line = lines.next();
         if (line.result == LineReader::Result::End)
             break;
-        std::optional<QString> entry = line.text ? ListEntryOfFileLine(*line.text) : std::nullopt;
-        if (!entry) {
+        if (!line.text || !FileLineHoldsEntry(*line.text)) {
+            handOver();
             complete = complete && line.result == LineReader::Result::Line && line.blank;
             // Reading has stopped; only whether anything follows still matters.
             while (complete) {
@@ -174,18 +185,32 @@ bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
                     break;
                 complete = rest.result == LineReader::Result::Line && rest.blank;
             }
-            break;
+            return complete;
         }
         complete = complete && !FileLineRunsPastName(*line.text);
-        batch.append(std::move(*entry));
-        if (batch.size() == BatchSize) {
-            take(batch);
-            batch.clear();
-        }
+        batch.ends.push_back(line.end);
+        batch.asWritten.push_back(FileLineIsAsWritten(*line.text));
+        if (lines.blockDone())
+            handOver();
     }
-    if (!batch.isEmpty())
-        take(batch);
+    handOver();
     return complete;
+}
+
+bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
+{
+    QString line;
+    return StreamFileLines(device, [&](const CheckedFileLines &lines) {
+        QStringList batch;
+        batch.reserve(qsizetype(lines.ends.size()));
+        qsizetype start = 0;
+        for (const qsizetype end : lines.ends) {
+            cp932::decode(lines.bytes.sliced(start, end - start), line);
+            batch.append(*ListEntryOfFileLine(line));
+            start = end + 1;
+        }
+        take(batch);
+    });
 }
 
 GlyphFileContents ReadGlyphLines(QByteArray bytes)
@@ -199,23 +224,23 @@ GlyphFileContents ReadGlyphLines(QByteArray bytes)
 }
 
 std::optional<bool> StreamGlyphFile(const QString &path, const std::function<void()> &opened,
-                                    const EntryBatches &take)
+                                    const LineBatches &take)
 {
     QFile file;
     if (!OpenRegularFile(path, file))
         return std::nullopt;
     opened();
-    return StreamGlyphLines(file, take);
+    return StreamFileLines(file, take);
 }
 
 std::optional<GlyphFileContents> ReadGlyphFile(const QString &path)
 {
-    GlyphFileContents contents;
-    const std::optional<bool> complete = StreamGlyphFile(
-        path, [] {}, [&](const QStringList &batch) { contents.entries += batch; });
-    if (!complete)
+    QFile file;
+    if (!OpenRegularFile(path, file))
         return std::nullopt;
-    contents.complete = *complete;
+    GlyphFileContents contents;
+    contents.complete =
+        StreamGlyphLines(file, [&](const QStringList &batch) { contents.entries += batch; });
     return contents;
 }
 

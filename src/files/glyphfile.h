@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/editorstate.h"
 #include "files/replacefile.h"
 
 #include <functional>
@@ -42,10 +43,18 @@ using EntryBatches = std::function<void(const QStringList &batch)>;
 /// keeping them; returns whether the file was read whole.
 bool StreamGlyphLines(QIODevice &device, const EntryBatches &take);
 
-/// Reads as `ReadGlyphFile` does, streaming. `opened` runs once the file is open, before
-/// any batch. Empty, with nothing called, when the file cannot be opened.
+/// Takes a file's checked lines a batch at a time, in file order; the bytes are valid
+/// only during the call.
+using LineBatches = std::function<void(const CheckedFileLines &lines)>;
+
+/// The same reading, handing over each line that holds an entry as the bytes it was read
+/// as, without decoding it into an entry.
+bool StreamFileLines(QIODevice &device, const LineBatches &take);
+
+/// Reads as `ReadGlyphFile` does, streaming the lines. `opened` runs once the file is open,
+/// before any batch. Empty, with nothing called, when the file cannot be opened.
 std::optional<bool> StreamGlyphFile(const QString &path, const std::function<void()> &opened,
-                                    const EntryBatches &take);
+                                    const LineBatches &take);
 
 /// Each entry as the bytes of its file line, CR LF included; empty when a name has no
 /// code page 932 form.

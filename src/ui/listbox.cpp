@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "ui/listbox.h"
 
+#include "files/entrylines.h"
+#include "ui/listboxaccessible.h"
+
 #include <QAbstractListModel>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleOptionFocusRect>
-#include <vector>
 
 namespace glimra {
 
-/// The entry texts and nothing else: all of them end to end in one buffer, with where
-/// each ends. An item object, or even a string, per entry costs several times the text.
+/// The entries, as the view and anyone else who asks the model see them.
 class EntryModel : public QAbstractListModel
 {
 public:
@@ -18,84 +20,64 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
-        return parent.isValid() ? 0 : int(m_ends.size());
-    }
-
-    // The view asks for every row's index on each layout; the base class's checks go
-    // through three virtual calls each time.
-    QModelIndex index(int row, int column = 0, const QModelIndex &parent = {}) const override
-    {
-        return !parent.isValid() && column == 0 && row >= 0 && row < int(m_ends.size())
-                   ? createIndex(row, 0)
-                   : QModelIndex();
+        return parent.isValid() ? 0 : m_lines.size();
     }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
             return {};
-        return text(index.row());
+        return m_lines.text(index.row());
     }
 
-    QString text(int row) const
-    {
-        const qsizetype start = row == 0 ? 0 : m_ends[row - 1];
-        return m_chars.mid(start, m_ends[row] - start);
-    }
+    const EntryLines &lines() const { return m_lines; }
 
-    void append(const QStringList &texts)
+    /// Runs `append` on the lines as the rows it adds.
+    template <typename Append> void appendRows(int added, Append append)
     {
-        if (texts.isEmpty())
+        if (added <= 0)
             return;
-        beginInsertRows({}, rowCount(), rowCount() + int(texts.size()) - 1);
-        qsizetype size = m_chars.size();
-        for (const QString &text : texts)
-            size += text.size();
-        // Grown by half again at a time: appends come in many small batches, and reserving
-        // just enough for each would copy the whole buffer every time.
-        if (size > m_chars.capacity())
-            m_chars.reserve(qMax(size, m_chars.capacity() + m_chars.capacity() / 2));
-        for (const QString &text : texts) {
-            m_chars += text;
-            m_ends.push_back(m_chars.size());
-        }
+        beginInsertRows({}, rowCount(), rowCount() + added - 1);
+        append(m_lines);
         endInsertRows();
     }
 
     void removeAt(int row)
     {
         beginRemoveRows({}, row, row);
-        const qsizetype start = row == 0 ? 0 : m_ends[row - 1];
-        const qsizetype length = m_ends[row] - start;
-        m_chars.remove(start, length);
-        m_ends.erase(m_ends.begin() + row);
-        for (auto end = m_ends.begin() + row; end != m_ends.end(); ++end)
-            *end -= length;
+        m_lines.remove(row);
         endRemoveRows();
     }
 
     void clear()
     {
         beginResetModel();
-        m_chars = QString();
-        m_ends = {};
+        m_lines.clear();
         endResetModel();
     }
 
 private:
-    QString m_chars;
-    std::vector<qsizetype> m_ends;
+    EntryLines m_lines;
 };
 
-ListBox::ListBox(QWidget *parent) : QListView(parent), m_entries(new EntryModel(this))
+ListBox::ListBox(QWidget *parent) : QAbstractItemView(parent), m_entries(new EntryModel(this))
 {
+    InstallListBoxAccessibility();
     setModel(m_entries);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every row is one line of text: without uniform sizes each change measures every row.
-    setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ListBox::selectionChanged);
+    const auto changed = [this](const QModelIndex &, int first) {
+        // Every row is as high as the first: measure again only when the first one changed.
+        if (first == 0)
+            m_rowHeight = 0;
+        updateGeometries();
+        viewport()->update();
+    };
+    connect(m_entries, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(m_entries, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(m_entries, &QAbstractItemModel::modelReset, this, [changed] { changed({}, 0); });
 }
 
 int ListBox::count() const
@@ -105,17 +87,26 @@ int ListBox::count() const
 
 QString ListBox::text(int row) const
 {
-    return row >= 0 && row < count() ? m_entries->text(row) : QString();
+    return row >= 0 && row < count() ? m_entries->lines().text(row) : QString();
 }
 
 void ListBox::append(const QString &text)
 {
-    m_entries->append(QStringList{text});
+    m_entries->appendRows(1, [&](EntryLines &lines) { lines.append(text); });
 }
 
 void ListBox::append(const QStringList &texts)
 {
-    m_entries->append(texts);
+    m_entries->appendRows(int(texts.size()), [&](EntryLines &lines) {
+        for (const QString &text : texts)
+            lines.append(text);
+    });
+}
+
+void ListBox::append(const CheckedFileLines &fileLines)
+{
+    m_entries->appendRows(int(fileLines.ends.size()),
+                          [&](EntryLines &lines) { lines.appendFileLines(fileLines); });
 }
 
 void ListBox::removeAt(int row)
@@ -127,6 +118,11 @@ void ListBox::removeAt(int row)
 void ListBox::clear()
 {
     m_entries->clear();
+}
+
+std::optional<QList<QByteArray>> ListBox::fileLines() const
+{
+    return m_entries->lines().fileLines();
 }
 
 void ListBox::setCurrentRow(int row)
@@ -145,49 +141,274 @@ QRect ListBox::rowRect(int row) const
     return visualRect(m_entries->index(row));
 }
 
+int ListBox::rowHeight() const
+{
+    if (m_rowHeight > 0)
+        return m_rowHeight;
+    // Every entry is one line of text in one font, so the first row's height is every row's.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int height = itemDelegate()->sizeHint(option, m_entries->index(0)).height();
+    if (count() == 0)
+        return qMax(1, height);
+    m_rowHeight = qMax(1, height);
+    return m_rowHeight;
+}
+
+int ListBox::firstVisibleRow() const
+{
+    return verticalScrollBar()->value();
+}
+
+int ListBox::visibleRowCount() const
+{
+    return (viewport()->height() + rowHeight() - 1) / rowHeight();
+}
+
+int ListBox::visibleContentWidth() const
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    int width = 0;
+    const int last = qMin(count(), firstVisibleRow() + visibleRowCount());
+    for (int row = firstVisibleRow(); row < last; ++row)
+        width = qMax(width, itemDelegate()->sizeHint(option, m_entries->index(row)).width());
+    return width;
+}
+
+QRect ListBox::visualRect(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != m_entries)
+        return {};
+    return QRect(-horizontalOffset(), (index.row() - firstVisibleRow()) * rowHeight(),
+                 qMax(viewport()->width(), horizontalScrollBar()->maximum() + viewport()->width()),
+                 rowHeight());
+}
+
+void ListBox::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    if (!index.isValid())
+        return;
+    // Rows wholly on screen; at least one, however small the list.
+    const int whole = qMax(1, viewport()->height() / rowHeight());
+    const int row = index.row();
+    int top = firstVisibleRow();
+    switch (hint) {
+    case PositionAtTop:
+        top = row;
+        break;
+    case PositionAtBottom:
+        top = row - whole + 1;
+        break;
+    case PositionAtCenter:
+        top = row - whole / 2;
+        break;
+    case EnsureVisible:
+        if (row < top)
+            top = row;
+        else if (row >= top + whole)
+            top = row - whole + 1;
+        break;
+    }
+    verticalScrollBar()->setValue(top);
+}
+
+QModelIndex ListBox::indexAt(const QPoint &point) const
+{
+    if (point.y() < 0)
+        return {};
+    return m_entries->index(firstVisibleRow() + point.y() / rowHeight());
+}
+
+QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    if (count() == 0)
+        return {};
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return m_entries->index(0);
+    // A page is what the viewport shows less one row, so that one row stays in sight.
+    const int page = qMax(1, viewport()->height() / rowHeight() - 1);
+    int row = current.row();
+    switch (action) {
+    case MoveUp:
+    case MovePrevious:
+        --row;
+        break;
+    case MoveDown:
+    case MoveNext:
+        ++row;
+        break;
+    case MovePageUp:
+        row -= page;
+        break;
+    case MovePageDown:
+        row += page;
+        break;
+    case MoveHome:
+        row = 0;
+        break;
+    case MoveEnd:
+        row = count() - 1;
+        break;
+    case MoveLeft:
+    case MoveRight:
+        break;
+    }
+    return m_entries->index(qBound(0, row, count() - 1));
+}
+
+int ListBox::horizontalOffset() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int ListBox::verticalOffset() const
+{
+    return firstVisibleRow() * rowHeight();
+}
+
+bool ListBox::isIndexHidden(const QModelIndex &) const
+{
+    return false;
+}
+
+void ListBox::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)
+{
+    const QRect area = rect.normalized();
+    const int first = qMax(0, firstVisibleRow() + area.top() / rowHeight());
+    const int last = qMin(count() - 1, firstVisibleRow() + area.bottom() / rowHeight());
+    QItemSelection rows;
+    if (first <= last && area.bottom() >= 0)
+        rows.select(m_entries->index(first), m_entries->index(last));
+    selectionModel()->select(rows, command);
+}
+
+QRegion ListBox::visualRegionForSelection(const QItemSelection &selection) const
+{
+    const int first = firstVisibleRow();
+    const int last = first + visibleRowCount() - 1;
+    QRegion region;
+    for (const QItemSelectionRange &range : selection) {
+        const int top = qMax(range.top(), first);
+        const int bottom = qMin(range.bottom(), last);
+        if (top <= bottom)
+            region += rowRect(top).united(rowRect(bottom));
+    }
+    return region;
+}
+
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index,
                                                               const QEvent *event) const
 {
-    const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    const QItemSelectionModel::SelectionFlags command =
+        QAbstractItemView::selectionCommand(index, event);
     if (command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
         return QItemSelectionModel::NoUpdate;
     return command;
 }
 
+void ListBox::updateGeometries()
+{
+    const int whole = qMax(1, viewport()->height() / rowHeight());
+    verticalScrollBar()->setRange(0, qMax(0, count() - whole));
+    verticalScrollBar()->setPageStep(whole);
+    verticalScrollBar()->setSingleStep(1);
+    updateContentWidth();
+    horizontalScrollBar()->setPageStep(viewport()->width());
+    horizontalScrollBar()->setSingleStep(qMax(1, fontMetrics().averageCharWidth()));
+    QAbstractItemView::updateGeometries();
+}
+
+void ListBox::updateContentWidth()
+{
+    // Measuring rows costs more than the rest of a change: a file arriving in a thousand
+    // batches is measured once, after the last.
+    if (m_contentWidthPending)
+        return;
+    m_contentWidthPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_contentWidthPending = false;
+            horizontalScrollBar()->setRange(0,
+                                            qMax(0, visibleContentWidth() - viewport()->width()));
+        },
+        Qt::QueuedConnection);
+}
+
+void ListBox::scrollContentsBy(int, int)
+{
+    // Scrolled by whole rows: repainting the few on screen costs less than moving pixels.
+    viewport()->update();
+}
+
+void ListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (current.isValid() && hasFocus())
+        AnnounceListBoxRow(this, current.row());
+}
+
 void ListBox::keyPressEvent(QKeyEvent *event)
 {
-    // Qt would move on from a current entry left behind by a removal, skipping the first.
+    // The base class would move on from a current entry left behind by a removal, skipping
+    // the first.
     if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier && count() > 0 &&
         !selectionModel()->hasSelection()) {
         setCurrentRow(0);
         return;
     }
-    QListView::keyPressEvent(event);
+    QAbstractItemView::keyPressEvent(event);
 }
 
-void ListBox::paintEvent(QPaintEvent *event)
+void ListBox::paintEvent(QPaintEvent *)
 {
-    QListView::paintEvent(event);
+    QPainter painter(viewport());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QStyle::State state = option.state;
+    const QModelIndex current = currentIndex();
+    const bool focus = hasFocus() || viewport()->hasFocus();
+    const QModelIndex hover = viewport()->underMouse()
+                                  ? indexAt(viewport()->mapFromGlobal(QCursor::pos()))
+                                  : QModelIndex();
+    const int last = qMin(count(), firstVisibleRow() + visibleRowCount());
+    for (int row = firstVisibleRow(); row < last; ++row) {
+        const QModelIndex index = m_entries->index(row);
+        option.rect = visualRect(index);
+        option.state = state;
+        option.state.setFlag(QStyle::State_Selected, selectionModel()->isSelected(index));
+        option.state.setFlag(QStyle::State_HasFocus, focus && index == current);
+        option.state.setFlag(QStyle::State_MouseOver, index == hover);
+        itemDelegate()->paint(&painter, option, index);
+    }
     // The style marks the focus on the current entry only; with none, mark the list.
-    if (hasFocus() && !currentIndex().isValid()) {
-        QPainter painter(viewport());
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = viewport()->rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    if (focus && !current.isValid()) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.rect = viewport()->rect();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
     }
 }
 
 void ListBox::focusInEvent(QFocusEvent *event)
 {
-    QListView::focusInEvent(event);
+    QAbstractItemView::focusInEvent(event);
     viewport()->update();
 }
 
 void ListBox::focusOutEvent(QFocusEvent *event)
 {
-    QListView::focusOutEvent(event);
+    QAbstractItemView::focusOutEvent(event);
     viewport()->update();
+}
+
+void ListBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_rowHeight = 0;
+    QAbstractItemView::changeEvent(event);
 }
 
 } // namespace glimra

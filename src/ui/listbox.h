@@ -1,19 +1,22 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QListView>
+#include "core/editorstate.h"
+
+#include <QAbstractItemView>
 
 namespace glimra {
 
 class EntryModel;
 
-/// The glyph list box: one text per entry, in the order given, never sorted. It holds each
-/// entry as a single string, which is all a 100,000-entry list can afford.
+/// The glyph list box: one text per entry, in the order given, never sorted. Every row has
+/// the same height, so the view places and paints only the rows on screen, and no change
+/// walks the whole list: a million entries cost what a screenful does.
 ///
 /// Single selection that, once an entry is selected, keeps one selected: Qt's own lets
 /// Ctrl+click and Ctrl+Space take the selection away. The first Down arrow selects the
 /// first entry, and the focus shows even when no entry is current.
-class ListBox : public QListView
+class ListBox : public QAbstractItemView
 {
     Q_OBJECT
 public:
@@ -23,29 +26,58 @@ public:
     QString text(int row) const;
     void append(const QString &text);
     void append(const QStringList &texts);
+    void append(const CheckedFileLines &lines);
     void removeAt(int row);
     void clear();
+    /// Every entry's glyph file line, as `EditorState::entryFileLines` gives them.
+    std::optional<QList<QByteArray>> fileLines() const;
 
     /// Makes `row` the current and only selected entry, as a click on it does.
     void setCurrentRow(int row);
     /// -1 when nothing is selected.
     int selectedRow() const;
     QRect rowRect(int row) const;
+    /// The first row on screen, and how many rows the viewport holds, the last maybe in part.
+    int firstVisibleRow() const;
+    int visibleRowCount() const;
+
+    QRect visualRect(const QModelIndex &index) const override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint &point) const override;
 
 signals:
     /// The selected entry changed, whoever changed it.
     void selectionChanged();
 
 protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex &index) const override;
+    void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection &selection) const override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event) const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    int rowHeight() const;
+    /// The width of the widest row on screen, which the horizontal scroll bar covers.
+    int visibleContentWidth() const;
+    /// Sets the horizontal scroll range to the widest row on screen, once the events
+    /// queued now have run.
+    void updateContentWidth();
+
     EntryModel *m_entries;
+    mutable int m_rowHeight = 0; // 0 until measured on the first entry as it now is
+    bool m_contentWidthPending = false;
 };
 
 } // namespace glimra

@@ -356,6 +356,11 @@ void MainWindow::appendEntries(const QStringList &texts)
     withoutSelect([&] { m_data_list->append(texts); });
 }
 
+void MainWindow::appendFileLines(const CheckedFileLines &lines)
+{
+    withoutSelect([&] { m_data_list->append(lines); });
+}
+
 void MainWindow::removeEntry(int index)
 {
     withoutSelect([&] {
@@ -378,6 +383,11 @@ QString MainWindow::entry(int index) const
 int MainWindow::entryCount() const
 {
     return m_data_list->count();
+}
+
+std::optional<QList<QByteArray>> MainWindow::entryFileLines() const
+{
+    return m_data_list->fileLines();
 }
 
 int MainWindow::selectedIndex() const

@@ -58,10 +58,12 @@ public:
 
     void appendEntry(const QString &text) override;
     void appendEntries(const QStringList &texts) override;
+    void appendFileLines(const CheckedFileLines &lines) override;
     void removeEntry(int index) override;
     void clearEntries() override;
     QString entry(int index) const override;
     int entryCount() const override;
+    std::optional<QList<QByteArray>> entryFileLines() const override;
     int selectedIndex() const override;
 
     bool quickPreview() const override;

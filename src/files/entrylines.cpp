@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: MIT
+#include "files/entrylines.h"
+
+#include "files/cp932codec.h"
+#include "files/fileline.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace glimra {
+
+namespace {
+
+constexpr std::size_t BlockEntries = 1024;
+
+std::optional<QByteArray> encodedFileLine(const QString &entry)
+{
+    return cp932::encode(FormatFileLine(ParseListEntry(entry)));
+}
+
+} // namespace
+
+QByteArrayView EntryLines::entryBytes(const Block &block, int index)
+{
+    const quint32 start = index == 0 ? 0 : block.ends[index - 1];
+    return QByteArrayView(block.bytes).sliced(start, block.ends[index] - start);
+}
+
+std::pair<std::size_t, int> EntryLines::locate(int row) const
+{
+    const auto after = std::upper_bound(m_firstRows.begin(), m_firstRows.end(), row);
+    const std::size_t block = std::size_t(after - m_firstRows.begin()) - 1;
+    return {block, row - m_firstRows[block]};
+}
+
+QString EntryLines::text(int row) const
+{
+    const auto [block, index] = locate(row);
+    const QByteArrayView bytes = entryBytes(m_blocks[block], index);
+    const QByteArrayView content = bytes.sliced(1);
+    if (bytes.front() == EntryText) {
+        QString text(content.size() / 2, Qt::Uninitialized);
+        std::memcpy(text.data(), content.data(), content.size());
+        return text;
+    }
+    // Every line kept was checked to decode and to hold an entry when it came in.
+    return ListEntryOfFileLine(cp932::decode(content).value_or(QString())).value_or(QString());
+}
+
+EntryLines::Block &EntryLines::blockForAppend()
+{
+    if (m_blocks.empty() || m_blocks.back().ends.size() >= BlockEntries) {
+        // A full block will not grow again: give back what growing left spare.
+        if (!m_blocks.empty())
+            m_blocks.back().bytes.squeeze();
+        m_firstRows.push_back(m_count);
+        m_blocks.emplace_back();
+        m_blocks.back().ends.reserve(BlockEntries);
+    }
+    return m_blocks.back();
+}
+
+void EntryLines::push(Block &block, Form form, QByteArrayView bytes)
+{
+    block.bytes.append(char(form));
+    block.bytes.append(bytes);
+    block.ends.push_back(quint32(block.bytes.size()));
+    ++m_count;
+}
+
+void EntryLines::append(const QString &entry)
+{
+    // Kept as a file line when that line gives this very entry back, as Add's always do.
+    const std::optional<QByteArray> line = encodedFileLine(entry);
+    Block &block = blockForAppend();
+    if (line && ListEntryOfFileLine(cp932::decode(*line).value_or(QString())) == entry)
+        push(block, LineAsWritten, *line);
+    else
+        push(block, EntryText,
+             QByteArrayView(reinterpret_cast<const char *>(entry.utf16()), entry.size() * 2));
+}
+
+void EntryLines::appendFileLines(const CheckedFileLines &lines)
+{
+    // A file's lines come by the hundred thousand: each block is grown once per batch and
+    // filled in place.
+    const std::size_t count = lines.ends.size();
+    qsizetype start = 0;
+    for (std::size_t line = 0; line < count;) {
+        Block &block = blockForAppend();
+        const std::size_t taken = std::min(count - line, BlockEntries - block.ends.size());
+        // Each line's form takes the place of the separator after it.
+        const qsizetype size = lines.ends[line + taken - 1] + 1 - start;
+        const qsizetype oldSize = block.bytes.size();
+        block.bytes.resize(oldSize + size);
+        char *const begin = block.bytes.data();
+        char *out = begin + oldSize;
+        for (const std::size_t last = line + taken; line < last; ++line) {
+            const qsizetype length = lines.ends[line] - start;
+            *out++ = lines.asWritten[line] ? LineAsWritten : OtherLine;
+            std::memcpy(out, lines.bytes.data() + start, std::size_t(length));
+            out += length;
+            block.ends.push_back(quint32(out - begin));
+            start = lines.ends[line] + 1;
+        }
+        m_count += int(taken);
+    }
+}
+
+void EntryLines::remove(int row)
+{
+    const auto [blockIndex, index] = locate(row);
+    Block &block = m_blocks[blockIndex];
+    const quint32 start = index == 0 ? 0 : block.ends[index - 1];
+    const quint32 length = block.ends[index] - start;
+    block.bytes.remove(start, length);
+    block.ends.erase(block.ends.begin() + index);
+    for (auto end = block.ends.begin() + index; end != block.ends.end(); ++end)
+        *end -= length;
+    std::size_t later = blockIndex + 1;
+    if (block.ends.empty()) {
+        m_blocks.erase(m_blocks.begin() + qsizetype(blockIndex));
+        m_firstRows.erase(m_firstRows.begin() + qsizetype(blockIndex));
+        later = blockIndex;
+    }
+    for (; later < m_firstRows.size(); ++later)
+        --m_firstRows[later];
+    --m_count;
+}
+
+void EntryLines::clear()
+{
+    m_blocks = {};
+    m_firstRows = {};
+    m_count = 0;
+}
+
+std::optional<QList<QByteArray>> EntryLines::fileLines() const
+{
+    QList<QByteArray> pieces;
+    pieces.reserve(qsizetype(m_blocks.size()));
+    int row = 0;
+    for (const Block &block : m_blocks) {
+        QByteArray piece;
+        piece.reserve(block.bytes.size() + qsizetype(block.ends.size()));
+        for (int index = 0; index < int(block.ends.size()); ++index, ++row) {
+            const QByteArrayView bytes = entryBytes(block, index);
+            if (bytes.front() == LineAsWritten && cp932::encodesBackAlike(bytes.sliced(1))) {
+                piece.append(bytes.sliced(1));
+            } else {
+                const std::optional<QByteArray> line = encodedFileLine(text(row));
+                if (!line)
+                    return std::nullopt;
+                piece.append(*line);
+            }
+            piece.append("\r\n");
+        }
+        pieces.append(piece);
+    }
+    return pieces;
+}
+
+} // namespace glimra

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/editorstate.h"
+
+#include <optional>
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <vector>
+
+namespace glimra {
+
+/// The list's entries, each kept as the bytes of its glyph file line: a list costs about
+/// what its file does, and an entry becomes text only when it is shown, read or saved.
+/// Kept in blocks of a thousand or so, so that a removal moves one block's bytes.
+class EntryLines
+{
+public:
+    int size() const { return m_count; }
+    /// The list entry text, exactly as it was appended or as the line gives it.
+    QString text(int row) const;
+
+    void append(const QString &entry);
+    void appendFileLines(const CheckedFileLines &lines);
+    void remove(int row);
+    void clear();
+
+    /// Every entry's file line with CR LF, in pieces of many lines; lines read from a file
+    /// that saving would write alike are copied as they are. Empty when a name has no code
+    /// page 932 form.
+    std::optional<QList<QByteArray>> fileLines() const;
+
+private:
+    struct Block
+    {
+        QByteArray bytes;
+        std::vector<quint32> ends; // where each entry's bytes end within `bytes`
+    };
+    /// How an entry is kept: the first of its bytes.
+    enum Form : char {
+        LineAsWritten =
+            'W',         // a file line that saving writes alike: its bytes are saved as they are
+        OtherLine = 'L', // a file line whose entry saving writes otherwise
+        EntryText = 'T', // an entry that no file line gives back alike: its UTF-16 text
+    };
+
+    Block &blockForAppend();
+    void push(Block &block, Form form, QByteArrayView bytes);
+    /// The block holding `row`, and the row's place within it.
+    std::pair<std::size_t, int> locate(int row) const;
+    static QByteArrayView entryBytes(const Block &block, int index);
+
+    std::vector<Block> m_blocks;
+    std::vector<int> m_firstRows; // the first row of each block
+    int m_count = 0;
+};
+
+} // namespace glimra
