@@ -18,12 +18,16 @@ public:
     void clearClipboard() override;
     void setClipboardText(const QString &text) override;
     void endProgram() override { ++ends; }
+    void stillWorking() override { ++stillWorkingCalls; }
+    void workDone() override { ++workDoneCalls; }
 
     QStringList messages;
     /// The focused control's name as each message came up.
     QStringList focusAtMessage;
     int beeps = 0;
     int ends = 0;
+    int stillWorkingCalls = 0;
+    int workDoneCalls = 0;
     /// Names the next dialogs answer with, first first; an empty text is a cancel.
     QStringList openAnswers;
     QStringList saveAnswers;

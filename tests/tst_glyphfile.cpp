@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "files/cp932codec.h"
+#include "files/entrylines.h"
 #include "files/fileline.h"
 #include "files/glyphfile.h"
 #include "systemfiles.h"
 #include "testfiles.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
@@ -43,6 +45,7 @@ private slots:
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
     void sampleFileOpensWhole();
+    void keptLinesRemoveAsAListDoes();
 };
 
 void TestGlyphFile::encode_data()
@@ -264,6 +267,17 @@ void TestGlyphFile::read_data()
     QTest::newRow("only line ends") << QByteArray("\r\n\r\n\n\r\r") << QStringList() << true;
     // EF BB has no code page 932 character: the first line cannot be read.
     QTest::newRow("UTF-8 with a BOM") << "\xEF\xBB\xBF" + a + "\r\n" + b << QStringList() << false;
+    // Saving writes each entry afresh; only lines that it would write alike keep their bytes.
+    QTest::newRow("separators elsewhere")
+        << QByteArray("41;00;00;00;00;'A\"\r\n") << QStringList{ab[0]} << true;
+    QTest::newRow("no closing quote")
+        << QByteArray("41,00,00,00,00,\"AB\r\n") << QStringList{ab[0]} << true;
+    QTest::newRow("name in the other form of a duplicate character")
+        << QByteArray("41,00,00,00,00,\"\x87\x90\"\r\n") << QStringList{u"41 00 00 00 00    ≒"_qs}
+        << true;
+    QTest::newRow("two-byte character among the codes")
+        << QByteArray("\x83\x41,00,00,00,00,\"A\"\r\n") << QStringList{u"ア, 0, 0, 0, 0,    "_qs}
+        << true;
     QTest::newRow("text of another kind")
         << QByteArray("The quick brown fox jumps over\r\nno\r\n")
         << QStringList{"Th  q ic  b ow    fox jumps ove"} << false;
@@ -281,6 +295,19 @@ void TestGlyphFile::read()
     QVERIFY(contents);
     QCOMPARE(contents->entries, entries);
     QCOMPARE(contents->complete, complete);
+
+    // The list keeps the lines as read: it must show and save what these entries would.
+    EntryLines kept;
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    QCOMPARE(StreamFileLines(device,
+                             [&](const CheckedFileLines &lines) { kept.appendFileLines(lines); }),
+             complete);
+    QStringList shown;
+    for (int row = 0; row < kept.size(); ++row)
+        shown << kept.text(row);
+    QCOMPARE(shown, entries);
+    QCOMPARE(kept.fileLines().value().join(), EncodeGlyphLines(entries).value().join());
 }
 
 void TestGlyphFile::readRefusesWhatIsNotARegularFile_data()
@@ -464,4 +491,37 @@ void TestGlyphFile::sampleFileOpensWhole()
 }
 
 QTEST_APPLESS_MAIN(TestGlyphFile)
+void TestGlyphFile::keptLinesRemoveAsAListDoes()
+{
+    // Entries are kept in blocks of about a thousand: removals at and across their edges,
+    // and of whole blocks, against a plain list doing the same.
+    EntryLines kept;
+    QStringList expected;
+    for (int i = 0; i < 3000; ++i) {
+        const QString entry =
+            u"%1 00 00 00 00    名前%2"_qs.arg(i % 128, 2, 16, QChar(u'0')).arg(i);
+        kept.append(entry);
+        expected << entry;
+    }
+    kept.append(u"odd"_qs); // no file line gives it back: kept as text
+    expected << u"odd"_qs;
+    QRandomGenerator random(18);
+    for (int row : {0, 1023, 1023, 1022, 2995}) {
+        kept.remove(row);
+        expected.removeAt(row);
+    }
+    while (expected.size() > 1500) {
+        const int row = int(random.bounded(qsizetype(300))); // empties the first blocks
+        kept.remove(row);
+        expected.removeAt(row);
+    }
+    QCOMPARE(kept.size(), expected.size());
+    for (int row = 0; row < kept.size(); ++row)
+        QCOMPARE(kept.text(row), expected[row]);
+    QCOMPARE(kept.fileLines().value().join(), EncodeGlyphLines(expected).value().join());
+    kept.clear();
+    QCOMPARE(kept.size(), 0);
+    QCOMPARE(kept.fileLines().value().join(), QByteArray());
+}
+
 #include "tst_glyphfile.moc"

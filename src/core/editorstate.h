@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <QStringList>
 #include <vector>
@@ -67,8 +68,9 @@ public:
     virtual QString entry(int index) const = 0;
     virtual int entryCount() const = 0;
     /// Every entry as its glyph file line with CR LF, in pieces of many lines; empty when a
-    /// name has no code page 932 form.
-    virtual std::optional<QList<QByteArray>> entryFileLines() const = 0;
+    /// name has no code page 932 form. `working` is called between pieces.
+    virtual std::optional<QList<QByteArray>>
+    entryFileLines(const std::function<void()> &working) const = 0;
     /// -1 when nothing is selected.
     virtual int selectedIndex() const = 0;
 

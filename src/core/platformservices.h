@@ -25,6 +25,13 @@ public:
     virtual void clearClipboard() = 0;
     virtual void setClipboardText(const QString &text) = 0;
 
+    /// Called between the pieces of long work, an Open or a Save of a big list, which runs
+    /// on the one thread: once the work has taken a while, shows that the program is busy
+    /// and lets the window paint.
+    virtual void stillWorking() = 0;
+    /// The long work has ended; the pointer is as it was before.
+    virtual void workDone() = 0;
+
     /// Ends the program at once, without any window's close handling.
     virtual void endProgram() = 0;
 };

@@ -80,6 +80,19 @@ bool decode(QByteArrayView bytes, QString &text)
     return true;
 }
 
+qsizetype characterCount(QByteArrayView bytes)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = in + bytes.size();
+    quint16 sequence;
+    qsizetype count = 0;
+    for (; in != end; ++count) {
+        if (nextUnit(in, end, sequence) == table::None)
+            return -1;
+    }
+    return count;
+}
+
 bool encodesBackAlike(QByteArrayView bytes)
 {
     const std::vector<quint16> &codes = encodingTable();

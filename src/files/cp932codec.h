@@ -18,6 +18,8 @@ bool decode(QByteArrayView bytes, QString &text);
 /// character has no mapping at all.
 std::optional<QByteArray> encode(QStringView text);
 bool canEncode(QStringView text);
+/// How many characters the bytes hold; -1 when they hold an invalid or truncated sequence.
+qsizetype characterCount(QByteArrayView bytes);
 /// True when the bytes decode and encoding their text gives the same bytes back: no
 /// duplicate sequence, which encoding would write in its other form.
 bool encodesBackAlike(QByteArrayView bytes);

@@ -135,7 +135,7 @@ void EntryLines::clear()
     m_count = 0;
 }
 
-std::optional<QList<QByteArray>> EntryLines::fileLines() const
+std::optional<QList<QByteArray>> EntryLines::fileLines(const std::function<void()> &working) const
 {
     QList<QByteArray> pieces;
     pieces.reserve(qsizetype(m_blocks.size()));
@@ -156,6 +156,8 @@ std::optional<QList<QByteArray>> EntryLines::fileLines() const
             piece.append("\r\n");
         }
         pieces.append(piece);
+        if (working)
+            working();
     }
     return pieces;
 }

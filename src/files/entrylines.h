@@ -3,6 +3,7 @@
 
 #include "core/editorstate.h"
 
+#include <functional>
 #include <optional>
 #include <QByteArray>
 #include <QList>
@@ -28,8 +29,8 @@ public:
 
     /// Every entry's file line with CR LF, in pieces of many lines; lines read from a file
     /// that saving would write alike are copied as they are. Empty when a name has no code
-    /// page 932 form.
-    std::optional<QList<QByteArray>> fileLines() const;
+    /// page 932 form. `working` is called after each piece.
+    std::optional<QList<QByteArray>> fileLines(const std::function<void()> &working = {}) const;
 
 private:
     struct Block

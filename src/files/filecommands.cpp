@@ -51,7 +51,11 @@ void FileCommands::load(const QString &name, Origin origin)
             m_fileName = name;
             m_state.clearEntries();
         },
-        [&](const CheckedFileLines &lines) { m_state.appendFileLines(lines); });
+        [&](const CheckedFileLines &lines) {
+            m_state.appendFileLines(lines);
+            m_platform.stillWorking();
+        });
+    m_platform.workDone();
     if (!complete) {
         m_state.setStatus(QString::fromUtf16(messages::CannotOpen));
         return;
@@ -94,8 +98,14 @@ void FileCommands::save(const QString &name)
         m_state.setStatus(QString::fromUtf16(messages::NothingToWrite));
         return;
     }
-    const std::optional<QList<QByteArray>> lines = m_state.entryFileLines();
-    if (!lines || !ReplaceFileContents(name, *lines, {})) {
+    const auto working = [this] { m_platform.stillWorking(); };
+    const std::optional<QList<QByteArray>> lines = m_state.entryFileLines(working);
+    const bool written = lines && ReplaceFileContents(name, *lines, [&](int) {
+                             working();
+                             return true;
+                         });
+    m_platform.workDone();
+    if (!written) {
         m_state.setStatus(QString::fromUtf16(messages::CannotWrite));
         return;
     }

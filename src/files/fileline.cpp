@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "files/fileline.h"
 
+#include "files/cp932codec.h"
+
 namespace glimra {
 
 namespace {
@@ -16,33 +18,36 @@ QString FormatFileLine(const GlyphEntry &entry)
     return line + u'"' + entry.name + u'"';
 }
 
-bool FileLineHoldsEntry(QStringView line)
+bool FileLineHoldsEntry(qsizetype characters)
 {
-    return line.size() > TailStart;
+    return characters > TailStart;
 }
 
-bool FileLineIsAsWritten(QStringView line)
+bool FileLineRunsPastName(qsizetype characters)
 {
-    if (!FileLineHoldsEntry(line) || FileLineRunsPastName(line))
+    return characters > TailStart + TailLength;
+}
+
+bool FileLineIsAsWritten(QByteArrayView bytes, qsizetype characters)
+{
+    // With one byte to each of the first characters, byte and character places agree. The
+    // closing quote is a whole character, as no second byte of a pair is that low.
+    if (!FileLineHoldsEntry(characters) || FileLineRunsPastName(characters) ||
+        cp932::characterCount(bytes.first(TailStart)) != TailStart)
         return false;
     for (int i = 0; i < ColumnCount; ++i) {
-        if (line[3 * i + 2] != u',')
+        if (bytes[3 * i + 2] != ',')
             return false;
     }
-    return line[TailStart - 1] == u'"' && line.back() == u'"';
+    return bytes[TailStart - 1] == '"' && bytes.back() == '"';
 }
 
 std::optional<QString> ListEntryOfFileLine(QStringView line)
 {
-    if (!FileLineHoldsEntry(line))
+    if (!FileLineHoldsEntry(line.size()))
         return std::nullopt;
     const QStringView tail = line.mid(TailStart, TailLength);
     return FormatListEntry(codesAtFixedPositions(line), tail.first(tail.size() - 1));
-}
-
-bool FileLineRunsPastName(QStringView line)
-{
-    return line.size() > TailStart + TailLength;
 }
 
 } // namespace glimra

@@ -16,14 +16,15 @@ QString FormatFileLine(const GlyphEntry &entry);
 std::optional<QString> ListEntryOfFileLine(QStringView line);
 
 /// False for a line shorter than 17 characters, which gives no entry.
-bool FileLineHoldsEntry(QStringView line);
-
-/// True when writing back the entry the line gives makes this same line: the separators
-/// are where they are written, and nothing runs past the name.
-bool FileLineIsAsWritten(QStringView line);
+bool FileLineHoldsEntry(qsizetype characters);
 
 /// True when the line runs past position 46, the last one the reader takes: reading it
 /// loses characters, so the entry cannot be written back as it stood.
-bool FileLineRunsPastName(QStringView line);
+bool FileLineRunsPastName(qsizetype characters);
+
+/// True when writing back the entry that the line's bytes give makes the same text again:
+/// the codes are one-byte characters, the separators are where they are written, and
+/// nothing runs past the name. `characters` is how many the bytes hold.
+bool FileLineIsAsWritten(QByteArrayView bytes, qsizetype characters);
 
 } // namespace glimra

@@ -10,7 +10,7 @@ class QString;
 namespace glimra {
 
 /// Asked before each piece is written; false makes the write fail there, as a full disk
-/// would. Tests use it; the editor passes none.
+/// would. Tests use it to fail; the editor, to keep its window painted during a long save.
 using WriteFault = std::function<bool(int piece)>;
 
 /// Puts the pieces, in order, in place of the file's contents, or creates the file.

@@ -120,9 +120,9 @@ void ListBox::clear()
     m_entries->clear();
 }
 
-std::optional<QList<QByteArray>> ListBox::fileLines() const
+std::optional<QList<QByteArray>> ListBox::fileLines(const std::function<void()> &working) const
 {
-    return m_entries->lines().fileLines();
+    return m_entries->lines().fileLines(working);
 }
 
 void ListBox::setCurrentRow(int row)

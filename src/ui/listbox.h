@@ -30,7 +30,7 @@ public:
     void removeAt(int row);
     void clear();
     /// Every entry's glyph file line, as `EditorState::entryFileLines` gives them.
-    std::optional<QList<QByteArray>> fileLines() const;
+    std::optional<QList<QByteArray>> fileLines(const std::function<void()> &working) const;
 
     /// Makes `row` the current and only selected entry, as a click on it does.
     void setCurrentRow(int row);

@@ -385,9 +385,10 @@ int MainWindow::entryCount() const
     return m_data_list->count();
 }
 
-std::optional<QList<QByteArray>> MainWindow::entryFileLines() const
+std::optional<QList<QByteArray>>
+MainWindow::entryFileLines(const std::function<void()> &working) const
 {
-    return m_data_list->fileLines();
+    return m_data_list->fileLines(working);
 }
 
 int MainWindow::selectedIndex() const

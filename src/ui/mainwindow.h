@@ -63,7 +63,8 @@ public:
     void clearEntries() override;
     QString entry(int index) const override;
     int entryCount() const override;
-    std::optional<QList<QByteArray>> entryFileLines() const override;
+    std::optional<QList<QByteArray>>
+    entryFileLines(const std::function<void()> &working) const override;
     int selectedIndex() const override;
 
     bool quickPreview() const override;

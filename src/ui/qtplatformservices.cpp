@@ -113,4 +113,36 @@ void QtPlatformServices::endProgram()
     QCoreApplication::exit(0);
 }
 
+void QtPlatformServices::stillWorking()
+{
+    // Work that ends within a blink shows nothing; beyond that a frozen window looks hung.
+    constexpr qint64 Blink = 200;
+    constexpr qint64 PaintEvery = 50;
+    if (!m_working.isValid()) {
+        m_working.start();
+        return;
+    }
+    if (m_working.elapsed() < Blink)
+        return;
+    if (!m_waitCursor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_waitCursor = true;
+    } else if (m_lastPaint.isValid() && m_lastPaint.elapsed() < PaintEvery) {
+        return;
+    }
+    // Painting and the window system's requests only: a click now would act on a list
+    // that is half read or half written.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_lastPaint.start();
+}
+
+void QtPlatformServices::workDone()
+{
+    if (m_waitCursor)
+        QApplication::restoreOverrideCursor();
+    m_waitCursor = false;
+    m_working.invalidate();
+    m_lastPaint.invalidate();
+}
+
 } // namespace glimra

@@ -3,6 +3,7 @@
 
 #include "core/platformservices.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -21,9 +22,14 @@ public:
     void clearClipboard() override;
     void setClipboardText(const QString &text) override;
     void endProgram() override;
+    void stillWorking() override;
+    void workDone() override;
 
 private:
     QPointer<QWidget> m_owner;
+    QElapsedTimer m_working;   // since the long work began; invalid when there is none
+    QElapsedTimer m_lastPaint; // since the window last had its events
+    bool m_waitCursor = false;
 };
 
 /// The file dialog's only filter: description shown as is, pattern in brackets.
