@@ -346,6 +346,9 @@ void TestFileCommands::saveThenOpenGivesTheSameList()
     e().window().action(Command::OpenFromMenu)->trigger();
     QCOMPARE(entries(), list);
     QCOMPARE(e().window().status(), Saved);
+    // Each long-work spell ended: the Save's and the Open's.
+    QVERIFY(e().platform.stillWorkingCalls >= 2);
+    QCOMPARE(e().platform.workDoneCalls, 2);
 }
 
 void TestFileCommands::droppedFileOpensAsTheToolbarOpenDoes_data()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "testeditor.h"
+#include "ui/listbox.h"
 
 using namespace glimra;
 
@@ -27,6 +28,8 @@ private slots:
     void selectByKeyboardLoads();
     void firstDownArrowSelectsTheFirstEntry_data();
     void firstDownArrowSelectsTheFirstEntry();
+    void keysMoveThroughALongList_data();
+    void keysMoveThroughALongList();
     void selectionCannotBeTakenAway_data();
     void selectionCannotBeTakenAway();
     void readLoadsAsStored_data();
@@ -288,6 +291,51 @@ void TestGlyphList::firstDownArrowSelectsTheFirstEntry()
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(e().window().selectedIndex(), 0);
     QCOMPARE(e().text(Field::DataName), u"a"_qs);
+}
+
+void TestGlyphList::keysMoveThroughALongList_data()
+{
+    // Where each key leaves the selection, from a row, in rows wholly on screen ("page").
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("End") << 5 << int(Qt::Key_End) << "last";
+    QTest::newRow("Home") << 9000 << int(Qt::Key_Home) << "0";
+    QTest::newRow("PageDown: the last row wholly on screen")
+        << 0 << int(Qt::Key_PageDown) << "page - 1";
+    QTest::newRow("PageDown again: a page less one row on")
+        << 0 << int(Qt::Key_PageDown) << "twice";
+    QTest::newRow("PageUp near the top") << 2 << int(Qt::Key_PageUp) << "0";
+    QTest::newRow("PageDown near the end") << 9998 << int(Qt::Key_PageDown) << "last";
+    QTest::newRow("Down on the last row") << 9999 << int(Qt::Key_Down) << "last";
+    QTest::newRow("Up on the first row") << 0 << int(Qt::Key_Up) << "0";
+}
+
+void TestGlyphList::keysMoveThroughALongList()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    QStringList entries;
+    for (int i = 0; i < 10000; ++i)
+        entries << u"%1 00 00 00 00    %2"_qs.arg(i % 100, 2, 10, QChar(u'0')).arg(i);
+    e().window().appendEntries(entries);
+    e().window().setQuickPreview(true);
+    ListBox *list = e().window().list();
+    list->setFocus();
+    selectRow(from);
+    const int page = list->viewport()->height() / list->rowRect(from).height();
+    QTest::keyClick(list, Qt::Key(key));
+    if (to == "twice")
+        QTest::keyClick(list, Qt::Key(key));
+    const int expected = to == "last"       ? 9999
+                         : to == "page - 1" ? page - 1
+                         : to == "twice"    ? 2 * (page - 1)
+                                            : to.toInt();
+    QCOMPARE(e().window().selectedIndex(), expected);
+    QCOMPARE(e().text(Field::DataName), QString::number(expected));
+    // The selected row is wholly on screen.
+    QVERIFY(list->viewport()->rect().contains(list->rowRect(expected)));
 }
 
 void TestGlyphList::selectionCannotBeTakenAway_data()

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "testeditor.h"
 #include "ui/linewidget.h"
+#include "ui/listbox.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 
@@ -359,7 +361,36 @@ void TestMainWindow::screenReaderNames()
     if (name == u"data_list") {
         m_editor.window().appendEntry("01 02 03 04 05    a");
         QCOMPARE(accessible->child(0)->text(QAccessible::Name), u"01 02 03 04 05    a"_qs);
+        // A long list: the children are the rows on screen and the selected one, and the
+        // list's size and the row's place come as a table gives them.
+        QStringList more;
+        for (int i = 1; i < 50000; ++i)
+            more << u"7F 08 08 08 7F    外字%1"_qs.arg(i);
+        m_editor.window().appendEntries(more);
+        ListBox *list = m_editor.window().list();
+        list->setCurrentRow(40000);
+        list->verticalScrollBar()->setValue(0);
+        QCOMPARE(accessible->role(), QAccessible::List);
+        QCOMPARE(accessible->childCount(), list->visibleRowCount() + 1);
+        QAccessibleTableInterface *table = accessible->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 50000);
+        QCOMPARE(table->selectedRows(), QList<int>{40000});
+        QAccessibleInterface *selected = table->selectedCells().value(0);
+        QVERIFY(selected);
+        QCOMPARE(selected->text(QAccessible::Name), u"7F 08 08 08 7F    外字40000"_qs);
+        QCOMPARE(selected->tableCellInterface()->rowIndex(), 40000);
+        QVERIFY(selected->state().selected && selected->state().offscreen);
+        QCOMPARE(accessible->indexOfChild(selected), accessible->childCount() - 1);
+        QCOMPARE(accessible->child(accessible->childCount() - 1), selected);
+        QCOMPARE(accessible->child(1)->text(QAccessible::Name), u"7F 08 08 08 7F    外字1"_qs);
+        QVERIFY(!table->unselectRow(40000)); // once selected, an entry stays selected
+        QVERIFY(table->selectRow(3));
+        QCOMPARE(m_editor.window().selectedIndex(), 3);
+        QCOMPARE(accessible->childCount(), list->visibleRowCount());
         m_editor.window().clearEntries();
+        QCOMPARE(table->rowCount(), 0);
+        QCOMPARE(accessible->childCount(), 0);
     }
 }
 

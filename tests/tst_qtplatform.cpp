@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -87,6 +88,7 @@ private slots:
     void fileDialogs();
     void clipboardHoldsExactlyTheText();
     void endProgramLeavesTheEventLoop();
+    void longWorkShowsTheWaitCursorAndPaints();
 
 private:
     QtPlatformServices m_platform;
@@ -201,6 +203,38 @@ void TestQtPlatform::endProgramLeavesTheEventLoop()
     QTimer::singleShot(0, [this] { m_platform.endProgram(); });
     QTimer::singleShot(5000, &loop, [&loop] { loop.exit(99); });
     QCOMPARE(loop.exec(), 0);
+}
+
+void TestQtPlatform::longWorkShowsTheWaitCursorAndPaints()
+{
+    class Painted : public QWidget
+    {
+    public:
+        int paints = 0;
+
+    protected:
+        void paintEvent(QPaintEvent *) override { ++paints; }
+    } window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Work that ends at once shows nothing.
+    m_platform.stillWorking();
+    m_platform.stillWorking();
+    QVERIFY(!QApplication::overrideCursor());
+    m_platform.workDone();
+
+    // Longer work: nothing here runs the event loop but the platform itself.
+    window.update();
+    const int paints = window.paints;
+    QElapsedTimer working;
+    working.start();
+    while (!QApplication::overrideCursor() && working.elapsed() < 10000)
+        m_platform.stillWorking();
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QCOMPARE_GT(window.paints, paints);
+    m_platform.workDone();
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 QTEST_MAIN(TestQtPlatform)
