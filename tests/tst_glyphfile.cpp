@@ -296,6 +296,7 @@ void TestGlyphFile::read()
     QCOMPARE(contents->entries, entries);
     QCOMPARE(contents->complete, complete);
 
+    QCOMPARE(ReadGlyphLines(bytes).entries, entries);
     // The list keeps the lines as read: it must show and save what these entries would.
     EntryLines kept;
     QBuffer device(&bytes);

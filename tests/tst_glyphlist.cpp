@@ -2,6 +2,8 @@
 #include "testeditor.h"
 #include "ui/listbox.h"
 
+#include <QStringListModel>
+
 using namespace glimra;
 
 namespace {
@@ -30,6 +32,8 @@ private slots:
     void firstDownArrowSelectsTheFirstEntry();
     void keysMoveThroughALongList_data();
     void keysMoveThroughALongList();
+    void scrollHintsPlaceTheRow_data();
+    void scrollHintsPlaceTheRow();
     void selectionCannotBeTakenAway_data();
     void selectionCannotBeTakenAway();
     void readLoadsAsStored_data();
@@ -336,6 +340,53 @@ void TestGlyphList::keysMoveThroughALongList()
     QCOMPARE(e().text(Field::DataName), QString::number(expected));
     // The selected row is wholly on screen.
     QVERIFY(list->viewport()->rect().contains(list->rowRect(expected)));
+}
+
+void TestGlyphList::scrollHintsPlaceTheRow_data()
+{
+    // Where row 500 comes to be shown: whole rows from the top of the list.
+    QTest::addColumn<int>("hint");
+    QTest::addColumn<QString>("place");
+    QTest::newRow("at the top") << int(QAbstractItemView::PositionAtTop) << "top";
+    QTest::newRow("at the bottom") << int(QAbstractItemView::PositionAtBottom) << "bottom";
+    QTest::newRow("at the centre") << int(QAbstractItemView::PositionAtCenter) << "centre";
+    QTest::newRow("just in sight, from above") << int(QAbstractItemView::EnsureVisible) << "bottom";
+}
+
+void TestGlyphList::scrollHintsPlaceTheRow()
+{
+    QFETCH(int, hint);
+    QFETCH(QString, place);
+    QStringList entries;
+    for (int i = 0; i < 1000; ++i)
+        entries << u"01 00 00 00 00    %1"_qs.arg(i);
+    e().window().appendEntries(entries);
+    ListBox *list = e().window().list();
+    const int whole = list->viewport()->height() / list->rowRect(0).height();
+    list->scrollTo(list->model()->index(500, 0), QAbstractItemView::ScrollHint(hint));
+    const int fromTop = place == "top" ? 0 : place == "bottom" ? whole - 1 : whole / 2;
+    QCOMPARE(list->firstVisibleRow(), 500 - fromTop);
+    QCOMPARE(list->indexAt(list->rowRect(500).center()).row(), 500);
+    // Questions outside the list have empty answers, and change nothing.
+    QVERIFY(!list->indexAt(QPoint(0, -1)).isValid() && list->visualRect({}).isEmpty());
+    QStringListModel other({"x"});
+    QVERIFY(list->visualRect(other.index(0)).isEmpty());
+    const QAbstractItemModel *model = list->model();
+    QVERIFY(model->rowCount(model->index(0, 0)) == 0 &&
+            !model->data(model->index(0, 0), Qt::DecorationRole).isValid());
+    e().window().appendEntries({});
+    list->removeAt(1000);
+    QVERIFY(list->text(-1).isEmpty() && list->text(1000).isEmpty() && list->count() == 1000);
+    list->setCurrentRow(500);
+    QTest::keyClick(list, Qt::Key_Left);
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(list->selectedRow(), 501);
+    // A larger font makes every row higher.
+    const int height = list->rowRect(500).height();
+    QFont font = list->font();
+    font.setPointSizeF(font.pointSizeF() * 2);
+    list->setFont(font);
+    QCOMPARE_GT(list->rowRect(500).height(), height);
 }
 
 void TestGlyphList::selectionCannotBeTakenAway_data()

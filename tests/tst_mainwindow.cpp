@@ -385,12 +385,54 @@ void TestMainWindow::screenReaderNames()
         QCOMPARE(accessible->child(accessible->childCount() - 1), selected);
         QCOMPARE(accessible->child(1)->text(QAccessible::Name), u"7F 08 08 08 7F    外字1"_qs);
         QVERIFY(!table->unselectRow(40000)); // once selected, an entry stays selected
+        QVERIFY(table->isRowSelected(40000) && !table->isColumnSelected(0));
+        QCOMPARE(table->selectedCellCount(), 1);
+        QCOMPARE(table->selectedColumnCount(), 0);
+        QVERIFY(table->selectedColumns().isEmpty() && !table->selectColumn(0) &&
+                !table->unselectColumn(0) && !table->selectRow(50000));
+        QVERIFY(!table->caption() && !table->summary() && table->columnDescription(0).isEmpty() &&
+                table->rowDescription(0).isEmpty());
+        QCOMPARE(table->columnCount(), 1);
+        QVERIFY(!table->cellAt(5, 1) && !table->cellAt(50000, 0));
+        QVERIFY(!accessible->interface_cast(QAccessible::TextInterface));
+
+        // Each row: a list item, placed on screen, with no children of its own.
+        QAccessibleInterface *row = table->cellAt(2, 0);
+        QCOMPARE(row, accessible->child(2));
+        QCOMPARE(row->role(), QAccessible::ListItem);
+        QCOMPARE(row->parent(), accessible);
+        QVERIFY(row->isValid() && !row->object() && row->childCount() == 0 && !row->child(0) &&
+                !row->childAt(0, 0) && row->indexOfChild(row) == -1);
+        QVERIFY(row->text(QAccessible::Description).isEmpty());
+        row->setText(QAccessible::Name, u"ignored"_qs);
+        QCOMPARE(row->text(QAccessible::Name), u"7F 08 08 08 7F    外字2"_qs);
+        QCOMPARE(accessible->childAt(row->rect().center().x(), row->rect().center().y()), row);
+        QVERIFY(!accessible->childAt(-10000, -10000));
+        QAccessibleTableCellInterface *cell = row->tableCellInterface();
+        QVERIFY(cell && cell->table() == accessible && cell->columnIndex() == 0 &&
+                cell->rowExtent() == 1 && cell->columnExtent() == 1 &&
+                cell->rowHeaderCells().isEmpty() && cell->columnHeaderCells().isEmpty());
+        QCOMPARE(accessible->indexOfChild(accessible), -1);
+        QCOMPARE(accessible->indexOfChild(nullptr), -1);
+        QVERIFY(!table->cellAt(-1, 0) && !table->selectRow(-1) && !accessible->child(-1));
+        QAccessibleInterface *away = table->cellAt(30000, 0); // neither on screen nor selected
+        QVERIFY(away->rect().isNull() && away->state().offscreen && !away->state().focused);
+        QCOMPARE(accessible->indexOfChild(away), -1);
+        for (int r = 0; r < 600; ++r) // rows asked for are kept only so long
+            QCOMPARE(table->cellAt(r, 0)->tableCellInterface()->rowIndex(), r);
+
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(accessible->focusChild()->text(QAccessible::Name),
+                 u"7F 08 08 08 7F    外字40001"_qs);
         QVERIFY(table->selectRow(3));
         QCOMPARE(m_editor.window().selectedIndex(), 3);
         QCOMPARE(accessible->childCount(), list->visibleRowCount());
         m_editor.window().clearEntries();
         QCOMPARE(table->rowCount(), 0);
         QCOMPARE(accessible->childCount(), 0);
+        QVERIFY(table->selectedCells().isEmpty() && table->selectedRows().isEmpty() &&
+                !accessible->focusChild());
     }
 }
 

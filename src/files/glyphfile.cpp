@@ -220,14 +220,23 @@ bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
     });
 }
 
-GlyphFileContents ReadGlyphLines(QByteArray bytes)
+namespace {
+
+GlyphFileContents readEntries(QIODevice &device)
 {
-    QBuffer device(&bytes);
-    device.open(QIODevice::ReadOnly);
     GlyphFileContents contents;
     contents.complete =
         StreamGlyphLines(device, [&](const QStringList &batch) { contents.entries += batch; });
     return contents;
+}
+
+} // namespace
+
+GlyphFileContents ReadGlyphLines(QByteArray bytes)
+{
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    return readEntries(device);
 }
 
 std::optional<bool> StreamGlyphFile(const QString &path, const std::function<void()> &opened,
@@ -245,10 +254,7 @@ std::optional<GlyphFileContents> ReadGlyphFile(const QString &path)
     QFile file;
     if (!OpenRegularFile(path, file))
         return std::nullopt;
-    GlyphFileContents contents;
-    contents.complete =
-        StreamGlyphLines(file, [&](const QStringList &batch) { contents.entries += batch; });
-    return contents;
+    return readEntries(file);
 }
 
 std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries)
