@@ -520,6 +520,16 @@ void TestGlyphFile::keptLinesRemoveAsAListDoes()
     for (int row = 0; row < kept.size(); ++row)
         QCOMPARE(kept.text(row), expected[row]);
     QCOMPARE(kept.fileLines().value().join(), EncodeGlyphLines(expected).value().join());
+    for (const QString &prefix :
+         {u"0"_qs, u"0a 0"_qs, u"7F 00 00 00 00    名前"_qs, u"ODD"_qs, u"7f,"_qs})
+        for (int from : {0, 700, int(expected.size()) - 1}) {
+            int row = -1;
+            for (int step = 0; step < expected.size() && row < 0; ++step) {
+                const int at = (from + step) % int(expected.size());
+                row = expected[at].startsWith(prefix, Qt::CaseInsensitive) ? at : -1;
+            }
+            QCOMPARE(kept.findStartingWith(prefix, from), row);
+        }
     kept.clear();
     QCOMPARE(kept.size(), 0);
     QCOMPARE(kept.fileLines().value().join(), QByteArray());

@@ -313,6 +313,7 @@ void TestGlyphList::keysMoveThroughALongList_data()
     QTest::newRow("PageDown near the end") << 9998 << int(Qt::Key_PageDown) << "last";
     QTest::newRow("Down on the last row") << 9999 << int(Qt::Key_Down) << "last";
     QTest::newRow("Up on the first row") << 0 << int(Qt::Key_Up) << "0";
+    QTest::newRow("7 typed: the next entry starting with it") << 5 << int(Qt::Key_7) << "70";
 }
 
 void TestGlyphList::keysMoveThroughALongList()

@@ -128,6 +128,47 @@ void EntryLines::remove(int row)
     --m_count;
 }
 
+int EntryLines::findStartingWith(QStringView prefix, int from) const
+{
+    // Typing in the list looks at the start of the entries, the codes: there a file line of
+    // one-byte characters is its entry with commas for spaces, so it need not be decoded.
+    constexpr qsizetype CodesLength = 14;
+    const QString folded = prefix.toString().toCaseFolded();
+    const auto startsWith = [&](const Block &block, int index, int row) {
+        const QByteArrayView bytes = entryBytes(block, index);
+        if (bytes.front() != EntryText && prefix.size() <= CodesLength) {
+            qsizetype k = 0;
+            for (; k < prefix.size() && uchar(bytes[k + 1]) < 0x80; ++k) {
+                char16_t c = k % 3 == 2 ? u' ' : char16_t(bytes[k + 1]);
+                if (c >= u'A' && c <= u'Z')
+                    c += u'a' - u'A';
+                if (c != folded[k])
+                    return false;
+            }
+            if (k == prefix.size())
+                return true;
+        }
+        return text(row).startsWith(prefix, Qt::CaseInsensitive);
+    };
+    if (from < 0 || from >= m_count)
+        return -1;
+    auto [block, index] = locate(from);
+    int row = from;
+    for (int step = 0; step < m_count; ++step) {
+        if (startsWith(m_blocks[block], index, row))
+            return row;
+        ++row;
+        if (++index == int(m_blocks[block].ends.size())) {
+            index = 0;
+            if (++block == m_blocks.size()) {
+                block = 0;
+                row = 0;
+            }
+        }
+    }
+    return -1;
+}
+
 void EntryLines::clear()
 {
     m_blocks = {};

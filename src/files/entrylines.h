@@ -25,6 +25,9 @@ public:
     void append(const QString &entry);
     void appendFileLines(const CheckedFileLines &lines);
     void remove(int row);
+    /// The first row from `from` on, going round past the end, whose entry starts with
+    /// `prefix` in any case; -1 when none does.
+    int findStartingWith(QStringView prefix, int from) const;
     void clear();
 
     /// Every entry's file line with CR LF, in pieces of many lines; lines read from a file

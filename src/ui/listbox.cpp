@@ -30,6 +30,18 @@ public:
         return m_lines.text(index.row());
     }
 
+    // Typing in the list asks for the next entry that starts with the keys; asking each
+    // entry for its text would decode every one of them.
+    QModelIndexList match(const QModelIndex &start, int role, const QVariant &value, int hits,
+                          Qt::MatchFlags flags) const override
+    {
+        if (role != Qt::DisplayRole || hits != 1 ||
+            flags != (Qt::MatchStartsWith | Qt::MatchWrap) || !start.isValid())
+            return QAbstractListModel::match(start, role, value, hits, flags);
+        const int row = m_lines.findStartingWith(value.toString(), start.row());
+        return row < 0 ? QModelIndexList() : QModelIndexList{index(row)};
+    }
+
     const EntryLines &lines() const { return m_lines; }
 
     /// Runs `append` on the lines as the rows it adds.
