@@ -370,6 +370,9 @@ void TestGlyphList::scrollHintsPlaceTheRow()
     QCOMPARE(list->indexAt(list->rowRect(500).center()).row(), 500);
     // Questions outside the list have empty answers, and change nothing.
     QVERIFY(!list->indexAt(QPoint(0, -1)).isValid() && list->visualRect({}).isEmpty());
+    const int top = list->firstVisibleRow();
+    list->scrollTo({});
+    QCOMPARE(list->firstVisibleRow(), top);
     QStringListModel other({"x"});
     QVERIFY(list->visualRect(other.index(0)).isEmpty());
     const QAbstractItemModel *model = list->model();

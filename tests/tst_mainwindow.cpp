@@ -414,6 +414,8 @@ void TestMainWindow::screenReaderNames()
                 cell->rowHeaderCells().isEmpty() && cell->columnHeaderCells().isEmpty());
         QCOMPARE(accessible->indexOfChild(accessible), -1);
         QCOMPARE(accessible->indexOfChild(nullptr), -1);
+        QVERIFY(!accessible->child(accessible->childCount()) &&
+                !row->interface_cast(QAccessible::TextInterface));
         QVERIFY(!table->cellAt(-1, 0) && !table->selectRow(-1) && !accessible->child(-1));
         QAccessibleInterface *away = table->cellAt(30000, 0); // neither on screen nor selected
         QVERIFY(away->rect().isNull() && away->state().offscreen && !away->state().focused);
@@ -425,6 +427,9 @@ void TestMainWindow::screenReaderNames()
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(accessible->focusChild()->text(QAccessible::Name),
                  u"7F 08 08 08 7F    外字40001"_qs);
+        QVERIFY(accessible->focusChild()->state().focused);
+        m_editor.window().findChild<QWidget *>("data_name")->setFocus();
+        QVERIFY(!accessible->focusChild());
         QVERIFY(table->selectRow(3));
         QCOMPARE(m_editor.window().selectedIndex(), 3);
         QCOMPARE(accessible->childCount(), list->visibleRowCount());
