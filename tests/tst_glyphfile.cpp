@@ -100,6 +100,8 @@ void TestGlyphFile::decode()
     QCOMPARE(result.has_value(), ok);
     if (ok)
         QCOMPARE(*result, text);
+    QCOMPARE(cp932::characterCount(bytes), ok ? text.size() : -1);
+    QCOMPARE(cp932::characterCount("ASCII..." + bytes + "12345678"), ok ? text.size() + 16 : -1);
 }
 
 void TestGlyphFile::codecMatchesTheSystemConverter()

@@ -3,6 +3,7 @@
 
 #include "files/cp932table.h"
 
+#include <cstring>
 #include <vector>
 
 namespace glimra::cp932 {
@@ -80,15 +81,49 @@ bool decode(QByteArrayView bytes, QString &text)
     return true;
 }
 
+namespace {
+
+// Glyph file lines are mostly bytes below 80, each a character that encodes back to
+// itself, as the table has it: runs of them need no look-up.
+bool asciiIsItself()
+{
+    static const bool itself = [] {
+        const std::vector<quint16> &codes = encodingTable();
+        for (char16_t byte = 0; byte < 0x80; ++byte) {
+            if (table::SingleByte[byte] != byte || codes[byte] != byte)
+                return false;
+        }
+        return true;
+    }();
+    return itself;
+}
+
+// Passes bytes below 80 eight at a time; how many it passed.
+qsizetype skipAscii(const unsigned char *&in, const unsigned char *end)
+{
+    constexpr quint64 HighBits = 0x8080808080808080;
+    const unsigned char *const start = in;
+    quint64 eight;
+    while (end - in >= 8 && (std::memcpy(&eight, in, 8), (eight & HighBits) == 0))
+        in += 8;
+    return in - start;
+}
+
+} // namespace
+
 qsizetype characterCount(QByteArrayView bytes)
 {
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *const end = in + bytes.size();
+    const bool fast = asciiIsItself();
     quint16 sequence;
     qsizetype count = 0;
-    for (; in != end; ++count) {
+    while (in != end) {
+        if (fast && (count += skipAscii(in, end), in == end))
+            break;
         if (nextUnit(in, end, sequence) == table::None)
             return -1;
+        ++count;
     }
     return count;
 }
@@ -98,8 +133,11 @@ bool encodesBackAlike(QByteArrayView bytes)
     const std::vector<quint16> &codes = encodingTable();
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *const end = in + bytes.size();
+    const bool fast = asciiIsItself();
     quint16 sequence;
     while (in != end) {
+        if (fast && (skipAscii(in, end), in == end))
+            break;
         const char16_t unit = nextUnit(in, end, sequence);
         if (unit == table::None || codes[unit] != sequence)
             return false;

@@ -182,20 +182,29 @@ std::optional<QList<QByteArray>> EntryLines::fileLines(const std::function<void(
     pieces.reserve(qsizetype(m_blocks.size()));
     int row = 0;
     for (const Block &block : m_blocks) {
-        QByteArray piece;
-        piece.reserve(block.bytes.size() + qsizetype(block.ends.size()));
+        // Each line's CR LF takes the place of its form byte, and one more: lines written
+        // as they are fill the piece exactly. Filled by hand, as in reading.
+        QByteArray piece(block.bytes.size() + qsizetype(block.ends.size()), Qt::Uninitialized);
+        qsizetype used = 0;
+        const auto put = [&](QByteArrayView bytes) {
+            if (used + bytes.size() > piece.size())
+                piece.resize(qMax(2 * piece.size(), used + bytes.size()));
+            std::memcpy(piece.data() + used, bytes.data(), std::size_t(bytes.size()));
+            used += bytes.size();
+        };
         for (int index = 0; index < int(block.ends.size()); ++index, ++row) {
             const QByteArrayView bytes = entryBytes(block, index);
             if (bytes.front() == LineAsWritten && cp932::encodesBackAlike(bytes.sliced(1))) {
-                piece.append(bytes.sliced(1));
+                put(bytes.sliced(1));
             } else {
                 const std::optional<QByteArray> line = encodedFileLine(text(row));
                 if (!line)
                     return std::nullopt;
-                piece.append(*line);
+                put(*line);
             }
-            piece.append("\r\n");
+            put("\r\n");
         }
+        piece.truncate(used);
         pieces.append(piece);
         if (working)
             working();
