@@ -3,6 +3,7 @@
 
 #include "core/platformservices.h"
 
+#include <functional>
 #include <QStringList>
 
 namespace glimra {
@@ -18,7 +19,12 @@ public:
     void clearClipboard() override;
     void setClipboardText(const QString &text) override;
     void endProgram() override { ++ends; }
-    void stillWorking() override { ++stillWorkingCalls; }
+    void stillWorking() override
+    {
+        ++stillWorkingCalls;
+        if (whileWorking)
+            whileWorking();
+    }
     void workDone() override { ++workDoneCalls; }
 
     QStringList messages;
@@ -27,6 +33,8 @@ public:
     int beeps = 0;
     int ends = 0;
     int stillWorkingCalls = 0;
+    /// Runs as the window's events would while long work lets it paint.
+    std::function<void()> whileWorking;
     int workDoneCalls = 0;
     /// Names the next dialogs answer with, first first; an empty text is a cancel.
     QStringList openAnswers;

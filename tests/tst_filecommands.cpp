@@ -339,6 +339,9 @@ void TestFileCommands::saveThenOpenGivesTheSameList()
                            u"01 02 03 04 05    漢字の名前は十七文字まで入ります"_qs,
                            u"01 02 03 04 05    \"quoted\", comma"_qs};
     fill(list);
+    // A file dropped while the window is painted during the work waits: it changes nothing.
+    writeFileBytes(path("dropped.glm"), ThreeLines);
+    e().platform.whileWorking = [this] { files().openDropped({path("dropped.glm")}); };
     e().platform.saveAnswers << path("round.glm");
     e().clickControl("icon_save");
     fill({});
