@@ -21,6 +21,16 @@ cleanup() {
 }
 trap cleanup EXIT
 has_bytes() { [ -f "$1" ] && [ "$(od -An -c "$1")" = "$(printf '%b' "$2" | od -An -c)" ]; }
+# The list shows its first entry: the row, white in an empty list and black in a window not
+# yet painted, holds text. Clicks sent when a dialog has only just gone can reach the
+# window before the file is read.
+entry_shown() {
+    local mean
+    mean=$(xwd -silent -id "$main" |
+        "$convert" xwd:- -crop "120x1+$((270 + left))+$((7 + top))" -format '%[fx:mean]' info:) ||
+        return 1
+    awk -v mean="$mean" 'BEGIN { exit !(mean > 0.2 && mean < 0.95) }'
+}
 
 start_xvfb
 # Wine's clipboard lives in the session's desktop process: start a session on this display.
@@ -74,6 +84,7 @@ xdotool windowfocus "$(window_named "ファイルを開く")"
 paste "$(native_path "$saved")"
 xdotool key Return
 wait_for "the open dialog did not close" no_window_named "ファイルを開く"
+wait_for "the opened file's entry is not shown" entry_shown
 click 330 7   # the first entry of data_list
 click 220 88  # data_read
 click 89 13   # icon_copy
@@ -109,6 +120,7 @@ case "$editor" in
     printf 'nothing' | xclip -selection clipboard
     run_editor "$saved"
     find_main_window
+    wait_for "the file given at start is not shown" entry_shown
     click 330 7  # the first entry of data_list
     click 220 88 # data_read
     click 89 13  # icon_copy
