@@ -13,9 +13,11 @@ namespace {
 
 constexpr std::size_t BlockEntries = 1024;
 
-std::optional<QByteArray> encodedFileLine(const QString &entry)
+// The entry that a kept line's bytes give; every line kept was checked to decode and to
+// hold an entry when it came in.
+QString entryOfLine(QByteArrayView line)
 {
-    return cp932::encode(FormatFileLine(ParseListEntry(entry)));
+    return ListEntryOfFileLine(cp932::decode(line).value_or(QString())).value_or(QString());
 }
 
 } // namespace
@@ -43,8 +45,7 @@ QString EntryLines::text(int row) const
         std::memcpy(text.data(), content.data(), content.size());
         return text;
     }
-    // Every line kept was checked to decode and to hold an entry when it came in.
-    return ListEntryOfFileLine(cp932::decode(content).value_or(QString())).value_or(QString());
+    return entryOfLine(content);
 }
 
 EntryLines::Block &EntryLines::blockForAppend()
@@ -71,9 +72,9 @@ void EntryLines::push(Block &block, Form form, QByteArrayView bytes)
 void EntryLines::append(const QString &entry)
 {
     // Kept as a file line when that line gives this very entry back, as Add's always do.
-    const std::optional<QByteArray> line = encodedFileLine(entry);
+    const std::optional<QByteArray> line = EncodeFileLine(entry);
     Block &block = blockForAppend();
-    if (line && ListEntryOfFileLine(cp932::decode(*line).value_or(QString())) == entry)
+    if (line && entryOfLine(*line) == entry)
         push(block, LineAsWritten, *line);
     else
         push(block, EntryText,
@@ -197,7 +198,7 @@ std::optional<QList<QByteArray>> EntryLines::fileLines(const std::function<void(
             if (bytes.front() == LineAsWritten && cp932::encodesBackAlike(bytes.sliced(1))) {
                 put(bytes.sliced(1));
             } else {
-                const std::optional<QByteArray> line = encodedFileLine(text(row));
+                const std::optional<QByteArray> line = EncodeFileLine(text(row));
                 if (!line)
                     return std::nullopt;
                 put(*line);

@@ -18,6 +18,11 @@ QString FormatFileLine(const GlyphEntry &entry)
     return line + u'"' + entry.name + u'"';
 }
 
+std::optional<QByteArray> EncodeFileLine(const QString &entry)
+{
+    return cp932::encode(FormatFileLine(ParseListEntry(entry)));
+}
+
 bool FileLineHoldsEntry(qsizetype characters)
 {
     return characters > TailStart;

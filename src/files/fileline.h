@@ -15,6 +15,10 @@ QString FormatFileLine(const GlyphEntry &entry);
 /// character. Empty for a line shorter than 17 characters, which ends the reading of a file.
 std::optional<QString> ListEntryOfFileLine(QStringView line);
 
+/// The file line of a list entry in code page 932, without a line end; empty when the name
+/// has no code page 932 form.
+std::optional<QByteArray> EncodeFileLine(const QString &entry);
+
 /// False for a line shorter than 17 characters, which gives no entry.
 bool FileLineHoldsEntry(qsizetype characters);
 

@@ -262,7 +262,7 @@ std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries)
     QList<QByteArray> lines;
     lines.reserve(entries.size());
     for (const QString &entry : entries) {
-        std::optional<QByteArray> line = cp932::encode(FormatFileLine(ParseListEntry(entry)));
+        std::optional<QByteArray> line = EncodeFileLine(entry);
         if (!line)
             return std::nullopt;
         lines.append(line->append("\r\n"));
