@@ -24,11 +24,34 @@ fi
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-# apt-get source needs a deb-src entry for the suite the binaries came from.
+# apt-get source needs a deb-src entry for the suite the binaries came from. It is made
+# from the entries that already serve Debian's binaries, so it names whatever mirror the
+# machine uses: the same stanzas (deb822) or lines, as deb-src.
+debian_entries_as_sources() {
+    local kind=$1 file n
+    apt-get indextargets --format '$(SOURCESENTRY)' 'Created-By: Packages' 'Origin: Debian' |
+        sort -u | while IFS=: read -r file n; do
+            case "$file:$kind" in
+            *.sources:sources)
+                awk -v n="$n" 'BEGIN { RS = ""; FS = "\n" }
+                    { for (i = 1; i <= NF; i++) if ($i !~ /^[ \t]*#/) { stanza++; break } }
+                    stanza == n && !done { done = 1
+                        for (i = 1; i <= NF; i++) {
+                            if ($i ~ /^Types:/) $i = "Types: deb-src"
+                            print $i
+                        }
+                        print "" }' "$file" ;;
+            *.list:list) sed -n "${n}s/^deb\([[:space:]]\)/deb-src\1/p" "$file" ;;
+            esac
+        done
+}
 if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     echo "Adding Debian's source packages to apt's sources" >&2
-    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm bookworm-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
-        $sudo tee /etc/apt/sources.list.d/glimra-sources.sources >/dev/null
+    for kind in sources list; do
+        entries=$(debian_entries_as_sources "$kind")
+        [ -z "$entries" ] ||
+            printf '%s\n' "$entries" | $sudo tee "/etc/apt/sources.list.d/glimra-sources.$kind" >/dev/null
+    done
     $sudo apt-get update -qq
 fi
 
