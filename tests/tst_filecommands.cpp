@@ -2,9 +2,16 @@
 #include "testeditor.h"
 #include "testfiles.h"
 
+#include "files/glyphfile.h"
+#include "ui/newdatadialog.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QClipboard>
 #include <QDir>
 #include <QMenu>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QTemporaryDir>
 
 using namespace glimra;
@@ -43,6 +50,8 @@ private slots:
     void failedSaveKeepsOldFileAndState_data();
     void failedSaveKeepsOldFileAndState();
     void saveThenOpenGivesTheSameList();
+    void whatArrivesDuringLongWorkWaitsForItsEnd_data();
+    void whatArrivesDuringLongWorkWaitsForItsEnd();
     void droppedFileOpensAsTheToolbarOpenDoes_data();
     void droppedFileOpensAsTheToolbarOpenDoes();
     void nameFieldRefusesWhatAFileCannotHold_data();
@@ -339,19 +348,99 @@ void TestFileCommands::saveThenOpenGivesTheSameList()
                            u"01 02 03 04 05    漢字の名前は十七文字まで入ります"_qs,
                            u"01 02 03 04 05    \"quoted\", comma"_qs};
     fill(list);
-    // A file dropped while the window is painted during the work waits: it changes nothing.
+    // A file dropped while the window is painted during the work is opened once it ends.
     writeFileBytes(path("dropped.glm"), ThreeLines);
-    e().platform.whileWorking = [this] { files().openDropped({path("dropped.glm")}); };
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(path("dropped.glm"))});
+    bool dropping = true;
+    e().platform.whileWorking = [&] {
+        if (!std::exchange(dropping, false))
+            return;
+        QVERIFY(e().drop(&e().window(), dropped, QPoint(1, 1)));
+        QCOMPARE(entries(), list);
+    };
     e().platform.saveAnswers << path("round.glm");
     e().clickControl("icon_save");
-    fill({});
+    QCOMPARE(entries().size(), 3);
+    QCOMPARE(files().fileName(), path("dropped.glm"));
     e().platform.openAnswers << path("round.glm");
     e().window().action(Command::OpenFromMenu)->trigger();
     QCOMPARE(entries(), list);
     QCOMPARE(e().window().status(), Saved);
-    // Each long-work spell ended: the Save's and the Open's.
-    QVERIFY(e().platform.stillWorkingCalls >= 2);
-    QCOMPARE(e().platform.workDoneCalls, 2);
+    // Each long-work spell ended: the Save's, the drop's and the Open's.
+    QVERIFY(e().platform.stillWorkingCalls >= 3);
+    QCOMPARE(e().platform.workDoneCalls, 3);
+}
+
+void TestFileCommands::whatArrivesDuringLongWorkWaitsForItsEnd_data()
+{
+    QTest::addColumn<bool>("saving"); // else opening
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("spoken"); // pressed by a screen reader, else clicked by a timer
+    QTest::newRow("Save, 削除 pressed by a screen reader") << true << "data_delete" << true;
+    QTest::newRow("Save, 追加 clicked by a timer") << true << "data_add" << false;
+    QTest::newRow("Save, OK of 新規ファイルの作成 pressed by a screen reader")
+        << true << "Command1" << true;
+    QTest::newRow("Open, 追加 pressed by a screen reader") << false << "data_add" << true;
+    QTest::newRow("Open, OK of 新規ファイルの作成 clicked by a timer")
+        << false << "Command1" << false;
+}
+
+// Work long enough to paint the window in between runs whole: a press that comes meanwhile,
+// from a screen reader or a timer, acts once the work has ended, on what the work left.
+void TestFileCommands::whatArrivesDuringLongWorkWaitsForItsEnd()
+{
+    QFETCH(bool, saving);
+    QFETCH(QString, control);
+    QFETCH(bool, spoken);
+    // Lines enough for a save in three pieces and an open in two batches.
+    QStringList list;
+    for (int i = 0; i < 6000; ++i)
+        list << u"%1 00 00 00 00    名前%2"_qs.arg(i % 128, 2, 16, QChar(u'0')).arg(i);
+    fill(list);
+    e().window().list()->setCurrentRow(0);
+    if (!saving) {
+        QVERIFY(WriteGlyphFile(path("big.glm"), list) == WriteResult::Written);
+        fill({u"7F 7F 7F 7F 7F    before"_qs});
+    }
+    e().clickDot(1, 1);
+    e().window().setText(Field::DataName, u"added"_qs);
+    QAbstractButton *button = e().window().findChild<QAbstractButton *>(control);
+    if (control == "Command1") {
+        e().editor->openNewDataDialog();
+        e().editor->newDataDialog()->findChild<QAbstractButton *>("newfile")->setChecked(true);
+        button = e().editor->newDataDialog()->findChild<QAbstractButton *>(control);
+    }
+    QVERIFY(button);
+    QSignalSpy clicks(button, &QAbstractButton::clicked);
+    bool pressing = true;
+    e().platform.whileWorking = [&] {
+        if (!std::exchange(pressing, false))
+            return;
+        if (spoken)
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        else
+            QTimer::singleShot(0, button, &QAbstractButton::click);
+        QTRY_COMPARE(clicks.size(), 1);
+    };
+    if (saving) {
+        e().platform.saveAnswers << path("big.glm");
+        e().clickControl("icon_save");
+        QCOMPARE(fileBytes(path("big.glm")), EncodeGlyphLines(list).value().join());
+        QCOMPARE(e().window().status(), Saved);
+    } else {
+        e().platform.openAnswers << path("big.glm");
+        e().clickControl("icon_open");
+    }
+    QVERIFY(!pressing);
+    if (control == "data_delete")
+        list.removeFirst();
+    else if (control == "data_add")
+        list << u"01 00 00 00 00    added"_qs;
+    else
+        list.clear();
+    QCOMPARE(entries(), list);
 }
 
 void TestFileCommands::droppedFileOpensAsTheToolbarOpenDoes_data()

@@ -6,22 +6,29 @@
 
 namespace glimra {
 
+template <typename Sender, typename Signal, typename Handler>
+void Editor::route(Sender *sender, Signal signal, Handler handler)
+{
+    connect(sender, signal, this,
+            [this, handler](auto... arguments) { m_gate.run([=] { handler(arguments...); }); });
+}
+
 Editor::Editor(PlatformServices &platform)
-    : m_platform(platform), m_glyphs(m_main, platform), m_list(m_main, platform, m_glyphs),
-      m_clipboard(m_main, platform, m_glyphs), m_files(m_main, platform),
+    : m_gate(platform), m_glyphs(m_main, m_gate), m_list(m_main, m_gate, m_glyphs),
+      m_clipboard(m_main, m_gate, m_glyphs), m_files(m_main, m_gate),
       m_new(m_main, m_glyphs, m_files)
 {
-    connect(&m_main, &MainWindow::dotClicked, this,
-            [this](int column, int row) { m_glyphs.toggleDot(column, row); });
-    connect(&m_main, &MainWindow::codeChanged, this,
-            [this](Field field) { m_glyphs.codeFieldChanged(field); });
-    connect(&m_main, &MainWindow::codeFocused, this,
-            [this](Field field) { m_glyphs.codeFieldFocused(field); });
-    connect(&m_main, &MainWindow::commandChosen, this, &Editor::run);
-    connect(&m_main, &MainWindow::backgroundClicked, this, [this] { m_main.setStatus({}); });
-    connect(&m_main, &MainWindow::filesDropped, this,
-            [this](const QStringList &names) { m_files.openDropped(names); });
-    connect(&m_main, &MainWindow::closing, this, &Editor::closeDialogs);
+    route(&m_main, &MainWindow::dotClicked,
+          [this](int column, int row) { m_glyphs.toggleDot(column, row); });
+    route(&m_main, &MainWindow::codeChanged,
+          [this](Field field) { m_glyphs.codeFieldChanged(field); });
+    route(&m_main, &MainWindow::codeFocused,
+          [this](Field field) { m_glyphs.codeFieldFocused(field); });
+    route(&m_main, &MainWindow::commandChosen, [this](Command command) { run(command); });
+    route(&m_main, &MainWindow::backgroundClicked, [this] { m_main.setStatus({}); });
+    route(&m_main, &MainWindow::filesDropped,
+          [this](const QStringList &names) { m_files.openDropped(names); });
+    route(&m_main, &MainWindow::closing, [this] { closeDialogs(); });
     startUp();
 }
 
@@ -88,7 +95,7 @@ void Editor::run(Command command)
         openVersionDialog();
         break;
     case Command::End:
-        m_platform.endProgram();
+        m_gate.endProgram();
         break;
     }
 }
@@ -112,12 +119,17 @@ void Editor::openNewDataDialog()
     if (!m_newData) {
         m_newData = new NewDataDialog;
         place(m_newData);
-        connect(m_newData, &NewDataDialog::confirmed, this, [this](NewChoice choice) {
-            if (m_new.confirm(choice))
+        route(m_newData.data(), &NewDataDialog::confirmed, [this](NewChoice choice) {
+            if (m_new.confirm(choice) && m_newData)
                 m_newData->close();
         });
     }
     bringForward(m_newData);
+}
+
+void Editor::openFile(const QString &name)
+{
+    m_gate.run([this, name] { m_files.openNamed(name); });
 }
 
 void Editor::bringForward(QWidget *dialog)

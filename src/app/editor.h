@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/commandgate.h"
 #include "files/filecommands.h"
 #include "files/newcommand.h"
 #include "glyph/glypheditor.h"
@@ -38,14 +39,19 @@ public:
 
     void openVersionDialog();
     void openNewDataDialog();
+    /// Opens `name` as the toolbar Open does once its dialog has given it.
+    void openFile(const QString &name);
 
 private:
     void run(Command command);
+    /// Connects `signal` of `sender` to `handler`, through the gate.
+    template <typename Sender, typename Signal, typename Handler>
+    void route(Sender *sender, Signal signal, Handler handler);
     void closeDialogs();
     void place(QWidget *dialog);
     void bringForward(QWidget *dialog);
 
-    PlatformServices &m_platform;
+    CommandGate m_gate; // every operation's platform
     MainWindow m_main;
     GlyphEditor m_glyphs;
     GlyphList m_list;

@@ -69,6 +69,6 @@ int main(int argc, char *argv[])
     platform.setOwner(&editor.mainWindow());
     editor.show();
     if (!line.file.isEmpty())
-        editor.fileCommands().openNamed(line.file);
+        editor.openFile(line.file);
     return app.exec();
 }

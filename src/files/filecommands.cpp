@@ -5,8 +5,6 @@
 #include "core/platformservices.h"
 #include "files/glyphfile.h"
 
-#include <QScopedValueRollback>
-
 namespace glimra {
 
 FileCommands::FileCommands(EditorState &state, PlatformServices &platform)
@@ -46,11 +44,6 @@ void FileCommands::open(Origin origin)
 
 void FileCommands::load(const QString &name, Origin origin)
 {
-    // The window is painted during long work, and a file dropped on it meanwhile arrives
-    // here: one Open or Save at a time.
-    if (m_working)
-        return;
-    const QScopedValueRollback<bool> busy(m_working, true);
     // The list is only replaced once the file is known to be readable.
     const std::optional<bool> complete = StreamGlyphFile(
         name,
@@ -101,9 +94,6 @@ void FileCommands::saveWithName()
 
 void FileCommands::save(const QString &name)
 {
-    if (m_working)
-        return;
-    const QScopedValueRollback<bool> busy(m_working, true);
     if (m_state.entryCount() == 0) {
         m_state.setStatus(QString::fromUtf16(messages::NothingToWrite));
         return;

@@ -43,7 +43,6 @@ private:
     PlatformServices &m_platform;
     QString m_fileName;
     qint16 m_fileReady = 0;
-    bool m_working = false; // an Open or a Save is under way
 };
 
 namespace messages {
