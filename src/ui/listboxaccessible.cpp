@@ -6,6 +6,7 @@
 #include <QAccessibleWidget>
 #include <QItemSelectionModel>
 #include <QPointer>
+#include <QScrollBar>
 #include <unordered_map>
 
 namespace glimra {
@@ -58,8 +59,27 @@ private:
 class ListAccessible : public QAccessibleWidget, public QAccessibleTableInterface
 {
 public:
-    explicit ListAccessible(ListBox *list) : QAccessibleWidget(list, QAccessible::List) {}
-    ~ListAccessible() override { forgetRows(); }
+    explicit ListAccessible(ListBox *list) : QAccessibleWidget(list, QAccessible::List)
+    {
+        // A row's interface stays valid until the rows move: a caller may hold many at once,
+        // as a selection provider collecting children does, and use them afterwards.
+        const auto forget = [this] { forgetRows(); };
+        QAbstractItemModel *model = list->model();
+        m_watches = {
+            QObject::connect(model, &QAbstractItemModel::rowsInserted, list, forget),
+            QObject::connect(model, &QAbstractItemModel::rowsRemoved, list, forget),
+            QObject::connect(model, &QAbstractItemModel::modelReset, list, forget),
+            QObject::connect(model, &QAbstractItemModel::layoutChanged, list, forget),
+            QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged, list,
+                             [this] { forgetRowsOffScreen(); }),
+        };
+    }
+    ~ListAccessible() override
+    {
+        for (const QMetaObject::Connection &watch : m_watches)
+            QObject::disconnect(watch);
+        forgetRows();
+    }
 
     ListBox *view() const { return static_cast<ListBox *>(widget()); }
 
@@ -145,19 +165,15 @@ public:
     // Once an entry is selected, one stays selected.
     bool unselectRow(int) override { return false; }
     bool unselectColumn(int) override { return false; }
-    void modelChange(QAccessibleTableModelChangeEvent *) override { forgetRows(); }
+    void modelChange(QAccessibleTableModelChangeEvent *) override {}
 
-    /// The row's interface, made when first asked for. Rows move whenever the list
-    /// changes, so all are forgotten then; only rows asked for are kept, which are those on
-    /// screen and the selected one.
+    /// The row's interface, made when first asked for and kept until the rows move or the
+    /// list scrolls past it.
     QAccessibleInterface *row(int rowIndex) const
     {
         const auto kept = m_rows.find(rowIndex);
         if (kept != m_rows.end())
             return QAccessible::accessibleInterface(kept->second);
-        // Rows scrolled past stay kept until then; a screenful or two at most, as a rule.
-        if (m_rows.size() > 512)
-            forgetRows();
         auto *made = new RowAccessible(const_cast<ListAccessible *>(this), rowIndex);
         m_rows.emplace(rowIndex, QAccessible::registerAccessibleInterface(made));
         return made;
@@ -185,7 +201,25 @@ private:
             QAccessible::deleteAccessibleInterface(id);
     }
 
+    /// Keeps the rows on screen and the selected one: however far a screen reader walks,
+    /// a scroll brings what is kept back to a screenful.
+    void forgetRowsOffScreen() const
+    {
+        const int first = view()->firstVisibleRow();
+        const int selected = view()->selectedRow();
+        for (auto kept = m_rows.begin(); kept != m_rows.end();) {
+            const int offset = kept->first - first;
+            if (kept->first == selected || (offset >= 0 && offset < onScreenCount())) {
+                ++kept;
+                continue;
+            }
+            QAccessible::deleteAccessibleInterface(kept->second);
+            kept = m_rows.erase(kept);
+        }
+    }
+
     mutable std::unordered_map<int, QAccessible::Id> m_rows;
+    std::vector<QMetaObject::Connection> m_watches;
 };
 
 bool RowAccessible::isValid() const
