@@ -61,6 +61,7 @@ void TestGlyphFile::encode_data()
     QTest::newRow("wave dash look-alike") << u"\u301C"_qs << QByteArray("\x81\x60") << true;
     QTest::newRow("minus sign look-alike") << u"\u2212"_qs << QByteArray("\x81\x7C") << true;
     QTest::newRow("yen sign look-alike") << u"\u00A5"_qs << QByteArray("\x5C") << true;
+    QTest::newRow("small roman numeral: the IBM row") << u"ⅰ"_qs << QByteArray("\xFA\x40") << true;
     QTest::newRow("o umlaut has no mapping") << u"\u00F6"_qs << QByteArray() << false;
     QTest::newRow("emoji has no mapping") << u"\U0001F600"_qs << QByteArray() << false;
 }
@@ -87,6 +88,7 @@ void TestGlyphFile::decode_data()
     QTest::newRow("kanji") << QByteArray("A\x8A\xBF") << u"A漢"_qs << true;
     QTest::newRow("half-width katakana") << QByteArray("\xB1") << u"ｱ"_qs << true;
     QTest::newRow("backslash byte stays backslash") << QByteArray("\x5C") << u"\\"_qs << true;
+    QTest::newRow("FA 55 is the broken bar") << QByteArray("\xFA\x55") << u"\uFFE4"_qs << true;
     QTest::newRow("truncated lead byte") << QByteArray("AB\x81") << QString() << false;
     QTest::newRow("invalid trail byte") << QByteArray("\x81\x20") << QString() << false;
 }
@@ -226,6 +228,7 @@ void TestGlyphFile::read_data()
     QTest::newRow("no line end after the last line") << a + "\r\n" + b << ab << true;
     QTest::newRow("empty file") << QByteArray() << QStringList() << true;
     QTest::newRow("last line empty") << a + "\r\n" + b + "\r\n\r\n" << ab << true;
+    QTest::newRow("blank lines after the last") << a + "\n\n\r\n\r" << QStringList{ab[0]} << true;
     QTest::newRow("second line empty, more after") << a + "\r\n\r\n" + b + "\r\n"
                                                    << QStringList{ab[0]} << false;
     QTest::newRow("short line stops reading") << a + "\r\n00,00,00,00,00,\"\r\n" + b + "\r\n"
@@ -272,10 +275,15 @@ void TestGlyphFile::read_data()
     // Saving writes each entry afresh; only lines that it would write alike keep their bytes.
     QTest::newRow("separators elsewhere")
         << QByteArray("41;00;00;00;00;'A\"\r\n") << QStringList{ab[0]} << true;
+    QTest::newRow("no opening quote")
+        << QByteArray("41,00,00,00,00,xA\"\r\n") << QStringList{ab[0]} << true;
     QTest::newRow("no closing quote")
         << QByteArray("41,00,00,00,00,\"AB\r\n") << QStringList{ab[0]} << true;
     QTest::newRow("name in the other form of a duplicate character")
         << QByteArray("41,00,00,00,00,\"\x87\x90\"\r\n") << QStringList{u"41 00 00 00 00    ≒"_qs}
+        << true;
+    QTest::newRow("name in the NEC form of an IBM character")
+        << QByteArray("41,00,00,00,00,\"\xEE\xEF\"\r\n") << QStringList{u"41 00 00 00 00    ⅰ"_qs}
         << true;
     QTest::newRow("two-byte character among the codes")
         << QByteArray("\x83\x41,00,00,00,00,\"A\"\r\n") << QStringList{u"ア, 0, 0, 0, 0,    "_qs}

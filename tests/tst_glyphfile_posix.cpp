@@ -31,6 +31,7 @@ private slots:
     void shortLastBlockKeepsTheOldFile();
     void saveKeepsWhatTheFileHad_data();
     void saveKeepsWhatTheFileHad();
+    void linkToNothingGetsItsFile();
     void killedSaveLeavesTheOldFile();
     void failingSystemCallKeepsTheOldFile_data();
     void failingSystemCallKeepsTheOldFile();
@@ -104,9 +105,9 @@ public:
     void arm(const QByteArray &wanted, const QString &pipePath = {})
     {
         static const QMap<QByteArray, int> Errors{
-            {"EACCES", EACCES}, {"EEXIST", EEXIST}, {"EINTR", EINTR},
-            {"EIO", EIO},       {"ENOSPC", ENOSPC}, {"ENOTSUP", ENOTSUP},
-            {"EPERM", EPERM},   {"EXDEV", EXDEV},   {"pipe", 0}};
+            {"EACCES", EACCES}, {"EEXIST", EEXIST}, {"EINTR", EINTR},     {"EINVAL", EINVAL},
+            {"EIO", EIO},       {"ENOSPC", ENOSPC}, {"ENOTSUP", ENOTSUP}, {"EPERM", EPERM},
+            {"EXDEV", EXDEV},   {"pipe", 0}};
         m_faults.clear();
         m_calls.clear();
         m_pipePath = pipePath;
@@ -316,6 +317,12 @@ void TestGlyphFilePosix::saveKeepsWhatTheFileHad_data()
         << false << 0u << 0u << 0644 << 0u << 0755 << "long name" << true;
     QTest::newRow("a link stays a link, its target written")
         << false << 0u << 0u << 0644 << 0u << 0755 << "link" << true;
+    QTest::newRow("set-group-id bit kept")
+        << false << 0u << 2000u << 02664 << 0u << 0755 << "" << true;
+    QTest::newRow("a second name sees the new glyphs: in place")
+        << false << 0u << 0u << 0644 << 0u << 0755 << "hard link" << true;
+    QTest::newRow("a second name, the write fails part-way: old bytes back")
+        << true << 1000u << 1000u << 0644 << 0u << 0777 << "hard link, fault" << false;
 }
 
 void TestGlyphFilePosix::saveKeepsWhatTheFileHad()
@@ -353,6 +360,8 @@ void TestGlyphFilePosix::saveKeepsWhatTheFileHad()
             folder, "system.posix_acl_default",
             aclBytes({{1, 7, Any}, {2, 7, 1000}, {4, 5, Any}, {0x10, 7, Any}, {0x20, 5, Any}})));
     QString saved = file;
+    if (extra.startsWith("hard link"))
+        QVERIFY(::link(native.constData(), QFile::encodeName(folder + "/other.glm")) == 0);
     if (extra == "link") {
         saved = folder + "/link.glm";
         QVERIFY(QFile::link("old.glm", saved));
@@ -367,9 +376,10 @@ void TestGlyphFilePosix::saveKeepsWhatTheFileHad()
 
     QStringList entries{"01 00 00 00 00    one", "02 00 00 00 00    two"};
     // Enough lines that the fault comes after a first block has been written over the file.
-    if (extra == "fault")
+    const bool faulty = extra.endsWith("fault");
+    if (faulty)
         entries += QStringList(20'000, u"03 00 00 00 00    three"_qs);
-    const WriteFault fault = [&](int line) { return extra != "fault" || line < 15'000; };
+    const WriteFault fault = [&](int line) { return !faulty || line < 15'000; };
     const auto save = [&] { return int(WriteGlyphFile(saved, entries, fault)); };
     const int result = asUser ? asOrdinaryUser(save) : save();
 
@@ -382,10 +392,37 @@ void TestGlyphFilePosix::saveKeepsWhatTheFileHad()
     QCOMPARE(after.st_uid, before.st_uid);
     QCOMPARE(after.st_gid, before.st_gid);
     QCOMPARE(after.st_mode, before.st_mode);
+    if (extra.startsWith("hard link")) {
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(fileBytes(folder + "/other.glm"), fileBytes(file));
+    }
     QCOMPARE(attributes(file), attributesBefore);
     QCOMPARE(folderEntries(folder), entriesBefore);
     if (extra == "link")
         QVERIFY(QFileInfo(saved).isSymLink());
+}
+
+void TestGlyphFilePosix::linkToNothingGetsItsFile()
+{
+    // The file a link names is made where the link points, through a second link and a
+    // relative path; the links stay links. A loop of links is refused.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("sub"));
+    QVERIFY(QFile::link("sub/made.glm", dir.filePath("link.glm")));
+    QVERIFY(QFile::link(dir.filePath("link.glm"), dir.filePath("second.glm")));
+    QCOMPARE(WriteGlyphFile(dir.filePath("second.glm"), {"01 00 00 00 00    one"}),
+             WriteResult::Written);
+    QCOMPARE(fileBytes(dir.filePath("sub/made.glm")), QByteArray("01,00,00,00,00,\"one\"\r\n"));
+    QVERIFY(QFileInfo(dir.filePath("link.glm")).isSymLink());
+    QVERIFY(QFileInfo(dir.filePath("second.glm")).isSymLink());
+    QCOMPARE(folderEntries(dir.filePath("sub")), QStringList{"made.glm"});
+
+    QVERIFY(QFile::link("loop2.glm", dir.filePath("loop1.glm")));
+    QVERIFY(QFile::link("loop1.glm", dir.filePath("loop2.glm")));
+    QCOMPARE(WriteGlyphFile(dir.filePath("loop1.glm"), {"01 00 00 00 00    one"}),
+             WriteResult::CannotWrite);
+    QCOMPARE(folderEntries(dir.path()),
+             QStringList({"link.glm", "loop1.glm", "loop2.glm", "second.glm", "sub"}));
 }
 
 void TestGlyphFilePosix::killedSaveLeavesTheOldFile()
@@ -423,8 +460,11 @@ void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile_data()
     QTest::addColumn<bool>("fileExists");
     QTest::addColumn<QByteArray>("faults");
     QTest::addColumn<bool>("written");
-    const auto row = [](const char *name, bool exists, const char *faults, bool written) {
-        QTest::newRow(name) << exists << QByteArray(faults) << written;
+    QTest::addColumn<bool>("replaced"); // the new bytes are in place, said or not
+    const auto row = [](const char *name, bool exists, const char *faults, bool written,
+                        std::optional<bool> replaced = {}) {
+        QTest::newRow(name) << exists << QByteArray(faults) << written
+                            << replaced.value_or(written);
     };
     row("no unnamed files here: a named one", true, "open 1 ENOTSUP", true);
     row("the name was taken: another", true, "open 1-2 EEXIST", true);
@@ -458,6 +498,9 @@ void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile_data()
     row("the named file cannot replace the old", true, "open 1 ENOTSUP, rename 1 EXDEV", false);
     row("the file cannot be looked at", true, "stat 1 EACCES", false);
     row("a new file not flushed", false, "fsync 1 EIO", false);
+    row("the folder not flushed: the rename may not last", true, "fsync 2 EIO", false, true);
+    row("a new file's folder not flushed", false, "fsync 2 EIO", false, true);
+    row("a folder that cannot be flushed", true, "fsync 2 EINVAL", true);
     row("no new file can be made", false, "open 1-2 EACCES", false);
 }
 
@@ -467,6 +510,7 @@ void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile()
     QFETCH(bool, fileExists);
     QFETCH(QByteArray, faults);
     QFETCH(bool, written);
+    QFETCH(bool, replaced);
     QTemporaryDir dir;
     const QString path = dir.filePath("keep.glm");
     const QByteArray old = "41,00,00,00,00,\"old\"\r\n";
@@ -480,10 +524,10 @@ void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile()
     SystemCallFaults::armed().disarm();
 
     QCOMPARE(result, written ? WriteResult::Written : WriteResult::CannotWrite);
-    if (written || fileExists)
-        QCOMPARE(fileBytes(path), written ? QByteArray("01,00,00,00,00,\"one\"\r\n") : old);
+    if (replaced || fileExists)
+        QCOMPARE(fileBytes(path), replaced ? QByteArray("01,00,00,00,00,\"one\"\r\n") : old);
     QCOMPARE(folderEntries(dir.path()),
-             written || fileExists ? QStringList{"keep.glm"} : QStringList{});
+             replaced || fileExists ? QStringList{"keep.glm"} : QStringList{});
     if (fileExists && !faults.contains("ENOTSUP"))
         QCOMPARE(attributes(path).value("user.glimra-test"), QByteArray("kept"));
 }

@@ -4,6 +4,7 @@
 #include "files/writepieces.h"
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <optional>
 #include <QByteArray>
@@ -225,32 +226,55 @@ bool writeInPlace(const QByteArray &target, const QList<QByteArray> &pieces,
     return false;
 }
 
+// The file that `path` names once every symbolic link is followed, also when the last one
+// points to nothing yet: saving creates that file and leaves the link.
+QByteArray linkedFile(QByteArray path)
+{
+    constexpr int MostLinks = 40; // as the kernel's own limit: a loop ends in ELOOP below
+    for (int hop = 0; hop < MostLinks; ++hop) {
+        QByteArray link(PATH_MAX, Qt::Uninitialized);
+        const ssize_t size = ::readlink(path.constData(), link.data(), std::size_t(link.size()));
+        if (size < 0 || size >= link.size())
+            return path;
+        link.truncate(size);
+        path = link.startsWith('/') ? link : path.left(path.lastIndexOf('/') + 1) + link;
+    }
+    return path;
+}
+
+// A rename is an entry in the folder: until the folder is on disk, a power cut may undo it.
+// A file system that cannot sync folders (EINVAL) keeps them its own way.
+bool syncFolder(const QByteArray &folder)
+{
+    const Descriptor handle(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return handle.get() < 0 || ::fsync(handle.get()) == 0 || errno == EINVAL;
+}
+
 } // namespace
 
 bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
                          const WriteFault &fault)
 {
-    // A link stays a link: what it points to gets the new contents.
-    const QFileInfo given(path);
-    const QFileInfo resolved(given.isSymLink() && given.exists() ? given.canonicalFilePath()
-                                                                 : given.absoluteFilePath());
-    const QByteArray target = QFile::encodeName(resolved.absoluteFilePath());
-    const QByteArray folder = QFile::encodeName(resolved.absolutePath());
+    const QByteArray target = linkedFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()));
+    const QByteArray folder =
+        target.lastIndexOf('/') > 0 ? target.left(target.lastIndexOf('/')) : "/";
     struct stat old;
     if (::stat(target.constData(), &old) != 0) {
         if (errno != ENOENT)
             return false;
         TemporaryFile file(folder, 0666);
         return file.fd() >= 0 && writePieces(file.fd(), pieces, fault) && ::fsync(file.fd()) == 0 &&
-               file.replace(target);
+               file.replace(target) && syncFolder(folder);
     }
     if (!S_ISREG(old.st_mode) || !mayWrite(target, old))
         return false;
-    {
+    // A new file would take only this one name; the file's other names would keep the
+    // old glyphs.
+    if (old.st_nlink == 1) {
         TemporaryFile file(folder, 0600);
         if (file.fd() >= 0 && takeOver(target, old, file.fd()))
             return writePieces(file.fd(), pieces, fault) && ::fsync(file.fd()) == 0 &&
-                   file.replace(target);
+                   file.replace(target) && syncFolder(folder);
     }
     return writeInPlace(target, pieces, fault);
 }
