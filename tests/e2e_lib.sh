@@ -110,11 +110,8 @@ find_main_window() {
 # quit_editor: ends the editor as its user does, with File → 終了, and checks that it ended
 # by itself with status 0 (a coverage build writes its counts only then).
 quit_editor() {
-    local status windows
-    windows=$(visible_windows)
-    xdotool mousemove --window "$main" $((left + 20)) $((top / 2)) click 1
-    wait_for "the File menu did not open" more_visible_windows_than "$windows"
-    xdotool key Up Return
+    local status
+    file_menu_item 4
     wait_for "the editor did not end" editor_ended
     wait "$editor_pid"
     status=$?
@@ -126,3 +123,30 @@ editor_ended() { ! kill -0 "$editor_pid" 2>/dev/null; }
 
 # click X Y: a click at (X, Y) of the designed client area.
 click() { xdotool mousemove --window "$main" $(($1 + left)) $(($2 + top)) click 1; }
+
+# Where ImageMagick's own convert is (a stand-in of the same name may come first on PATH).
+convert=/usr/bin/convert
+[ -x "$convert" ] || convert=convert
+
+# has_bytes FILE BYTES: whether FILE holds exactly BYTES (printf escapes).
+has_bytes() { [ -f "$1" ] && [ "$(od -An -c "$1")" = "$(printf '%b' "$2" | od -An -c)" ]; }
+
+# entry_shown: whether the list shows its first entry: the row, white in an empty list and
+# black in a window not yet painted, holds text. Clicks sent when a dialog has only just
+# gone can reach the window before the file is read.
+entry_shown() {
+    local mean
+    mean=$(xwd -silent -id "$main" |
+        "$convert" xwd:- -crop "120x1+$((270 + left))+$((7 + top))" -format '%[fx:mean]' info:) ||
+        return 1
+    awk -v mean="$mean" 'BEGIN { exit !(mean > 0.2 && mean < 0.95) }'
+}
+
+# file_menu_item N: chooses the Nth item of the File menu (4 is 終了).
+file_menu_item() {
+    local windows
+    windows=$(visible_windows)
+    xdotool mousemove --window "$main" $((left + 20)) $((top / 2)) click 1
+    wait_for "the File menu did not open" more_visible_windows_than "$windows"
+    xdotool key $(printf 'Down %.0s' $(seq "$1")) Return
+}

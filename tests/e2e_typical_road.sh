@@ -9,8 +9,6 @@ set -uo pipefail
 editor="$1"
 source "$(dirname "$0")/e2e_lib.sh"
 require "the end-to-end test" Xvfb xdotool xclip xwd
-convert=/usr/bin/convert
-[ -x "$convert" ] || convert=convert
 work=$(mktemp -d)
 case "$editor" in *.exe) require "the end-to-end test under Wine" wine wineserver ;; esac
 cleanup() {
@@ -20,17 +18,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-has_bytes() { [ -f "$1" ] && [ "$(od -An -c "$1")" = "$(printf '%b' "$2" | od -An -c)" ]; }
-# The list shows its first entry: the row, white in an empty list and black in a window not
-# yet painted, holds text. Clicks sent when a dialog has only just gone can reach the
-# window before the file is read.
-entry_shown() {
-    local mean
-    mean=$(xwd -silent -id "$main" |
-        "$convert" xwd:- -crop "120x1+$((270 + left))+$((7 + top))" -format '%[fx:mean]' info:) ||
-        return 1
-    awk -v mean="$mean" 'BEGIN { exit !(mean > 0.2 && mean < 0.95) }'
-}
 
 start_xvfb
 # Wine's clipboard lives in the session's desktop process: start a session on this display.
