@@ -2,6 +2,7 @@
 #include "testeditor.h"
 #include "testfiles.h"
 
+#include "files/entrymodel.h"
 #include "files/glyphfile.h"
 #include "ui/newdatadialog.h"
 
@@ -11,8 +12,8 @@
 #include <QDir>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace glimra;
 
@@ -244,17 +245,23 @@ void TestFileCommands::partlyReadFileWarnsAndSaveAsks_data()
 {
     QTest::addColumn<bool>("fromMenu");
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("capacity"); // how many entries the list holds
     const QByteArray gap = "41,00,00,00,00,\"A\"\r\n\r\n42,00,00,00,00,\"B\"\r\n";
-    QTest::newRow("toolbar, a gap hides a line") << false << gap;
-    QTest::newRow("menu while the file was ready") << true << gap;
+    const int most = EntryModel::MostEntries;
+    QTest::newRow("toolbar, a gap hides a line") << false << gap << most;
+    QTest::newRow("menu while the file was ready") << true << gap << most;
     QTest::newRow("toolbar, a name the reader cuts")
-        << false << "41,00,00,00,00,\"" + QByteArray(29, 'n') + "X\"\r\n";
+        << false << "41,00,00,00,00,\"" + QByteArray(29, 'n') + "X\"\r\n"
+        << most;
+    QTest::newRow("toolbar, more entries than the list holds") << false << ThreeLines << 2;
 }
 
 void TestFileCommands::partlyReadFileWarnsAndSaveAsks()
 {
     QFETCH(bool, fromMenu);
     QFETCH(QByteArray, bytes);
+    QFETCH(int, capacity);
+    e().window().entries()->setCapacity(capacity);
     writeFileBytes(path("partly.glm"), bytes);
     files().setFileReady(FileCommands::Ready);
     files().setFileName(path("earlier.glm"));

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "files/entrymodel.h"
 #include "testeditor.h"
 #include "ui/listbox.h"
 
+#include <QAccessible>
 #include <QStringListModel>
 
 using namespace glimra;
@@ -9,6 +11,21 @@ using namespace glimra;
 namespace {
 const QString EnterData = u"データを入力してください"_qs;
 const QString EnterName = u"データ名を入力してください"_qs;
+/// As many rows as a list can count, none of them kept anywhere.
+class EveryRowModel : public QAbstractListModel
+{
+public:
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : EntryModel::MostEntries;
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        return role == Qt::DisplayRole ? QVariant(u"01 00 00 00 00    %1"_qs.arg(index.row()))
+                                       : QVariant();
+    }
+};
+
 } // namespace
 
 // The glyph list's Add, Delete, Select and Read, and the clipboard copy.
@@ -34,6 +51,7 @@ private slots:
     void keysMoveThroughALongList();
     void scrollHintsPlaceTheRow_data();
     void scrollHintsPlaceTheRow();
+    void aListOfAsManyRowsAsCanBeCountedKeepsItsPlaces();
     void selectionCannotBeTakenAway_data();
     void selectionCannotBeTakenAway();
     void readLoadsAsStored_data();
@@ -121,6 +139,11 @@ void TestGlyphList::add_data()
         << "41 00 00 00 00       "
         << ""
         << "" << 0 << zeros << "";
+    QTest::newRow("list full: the glyph stays, with a beep")
+        << zeros << QStringList{"41", "00", "00", "00", "00"} << "A"
+        << ""
+        << ""
+        << "" << 1 << QStringList{"41", "00", "00", "00", "00"} << "";
     QTest::newRow("Japanese name") << zeros << QStringList{"7F", "08", "08", "08", "7F"}
                                    << u"エイチ"_qs << u"7F 08 08 08 7F    エイチ"_qs << ""
                                    << "" << 0 << zeros << "";
@@ -139,6 +162,8 @@ void TestGlyphList::add()
     QFETCH(QString, focus);
 
     e().window().appendEntry(u"01 00 00 00 00    old"_qs);
+    if (QByteArray(QTest::currentDataTag()).startsWith("list full"))
+        e().window().entries()->setCapacity(1);
     e().setDots(grid);
     e().setCodes(fields);
     e().window().setText(Field::DataName, name);
@@ -379,7 +404,7 @@ void TestGlyphList::scrollHintsPlaceTheRow()
     QVERIFY(model->rowCount(model->index(0, 0)) == 0 &&
             !model->data(model->index(0, 0), Qt::DecorationRole).isValid());
     e().window().appendEntries({});
-    list->removeAt(1000);
+    e().window().entries()->removeAt(1000);
     QVERIFY(list->text(-1).isEmpty() && list->text(1000).isEmpty() && list->count() == 1000);
     list->setCurrentRow(500);
     QTest::keyClick(list, Qt::Key_Left);
@@ -391,6 +416,34 @@ void TestGlyphList::scrollHintsPlaceTheRow()
     font.setPointSizeF(font.pointSizeF() * 2);
     list->setFont(font);
     QCOMPARE_GT(list->rowRect(500).height(), height);
+}
+
+void TestGlyphList::aListOfAsManyRowsAsCanBeCountedKeepsItsPlaces()
+{
+    // Pixel places far down such a list pass what an int holds: rows must stay where the
+    // view shows them, a click must land on its row, and the rows off screen stay off it.
+    EveryRowModel rows;
+    ListBox list;
+    list.setModel(&rows);
+    list.resize(300, 200);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    const int last = EntryModel::MostEntries - 1;
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_End);
+    QCOMPARE(list.selectedRow(), last);
+    QVERIFY(list.viewport()->rect().contains(list.rowRect(last)));
+    QCOMPARE(list.indexAt(list.rowRect(last).center()).row(), last);
+    QCOMPARE_LT(list.rowRect(0).bottom(), 0);
+    QCOMPARE_LT(list.rowRect(last / 2).bottom(), 0);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.rowRect(last - 1).center());
+    QCOMPARE(list.selectedRow(), last - 1);
+    QVERIFY(!list.grab().isNull());
+    QAccessibleTableInterface *table =
+        QAccessible::queryAccessibleInterface(&list)->tableInterface();
+    QCOMPARE(table->rowCount(), EntryModel::MostEntries);
+    QVERIFY(table->cellAt(0, 0)->rect().isNull());
+    QVERIFY(!table->cellAt(last, 0)->rect().isNull());
 }
 
 void TestGlyphList::selectionCannotBeTakenAway_data()

@@ -58,11 +58,12 @@ public:
     /// Runs the field's got-focus handling.
     virtual void setFocus(FocusTarget target) = 0;
 
-    virtual void appendEntry(const QString &text) = 0;
-    /// The same for many entries at once.
+    /// False, with nothing added, when the list is full.
+    virtual bool appendEntry(const QString &text) = 0;
+    /// The same for many entries at once, as many as fit.
     virtual void appendEntries(const QStringList &texts) = 0;
-    /// The entries of lines read from a glyph file.
-    virtual void appendFileLines(const CheckedFileLines &lines) = 0;
+    /// The entries of lines read from a glyph file, as many as fit; false when some did not.
+    virtual bool appendFileLines(const CheckedFileLines &lines) = 0;
     virtual void removeEntry(int index) = 0;
     virtual void clearEntries() = 0;
     virtual QString entry(int index) const = 0;

@@ -52,8 +52,9 @@ void FileCommands::load(const QString &name, Origin origin)
             m_state.clearEntries();
         },
         [&](const CheckedFileLines &lines) {
-            m_state.appendFileLines(lines);
+            const bool all = m_state.appendFileLines(lines);
             m_platform.stillWorking();
+            return all;
         });
     m_platform.workDone();
     if (!complete) {

@@ -167,20 +167,23 @@ bool StreamFileLines(QIODevice &device, const LineBatches &take)
     CountedLines lines(device);
     // A block's lines go over in one batch, straight from the reader's buffer.
     CheckedFileLines batch;
+    // False when the taker took only a part: the rest of the file is not read.
     const auto handOver = [&] {
         if (batch.ends.empty())
-            return;
+            return true;
         batch.bytes = lines.block();
-        take(batch);
+        const bool taken = take(batch);
         batch.ends.clear();
         batch.asWritten.clear();
+        return taken;
     };
     for (;;) {
         const CountedLines::Line line = lines.next();
         if (line.result == LineReader::Result::End)
             break;
         if (!FileLineHoldsEntry(line.characters)) {
-            handOver();
+            if (!handOver())
+                return false;
             const auto blank = [](const CountedLines::Line &l) {
                 return l.result == LineReader::Result::Line && l.bytes.isEmpty();
             };
@@ -197,11 +200,10 @@ bool StreamFileLines(QIODevice &device, const LineBatches &take)
         complete = complete && !FileLineRunsPastName(line.characters);
         batch.ends.push_back(line.end);
         batch.asWritten.push_back(FileLineIsAsWritten(line.bytes, line.characters));
-        if (lines.blockDone())
-            handOver();
+        if (lines.blockDone() && !handOver())
+            return false;
     }
-    handOver();
-    return complete;
+    return handOver() && complete;
 }
 
 bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
@@ -217,6 +219,7 @@ bool StreamGlyphLines(QIODevice &device, const EntryBatches &take)
             start = end + 1;
         }
         take(batch);
+        return true;
     });
 }
 

@@ -44,11 +44,11 @@ using EntryBatches = std::function<void(const QStringList &batch)>;
 bool StreamGlyphLines(QIODevice &device, const EntryBatches &take);
 
 /// Takes a file's checked lines a batch at a time, in file order; the bytes are valid
-/// only during the call.
-using LineBatches = std::function<void(const CheckedFileLines &lines)>;
+/// only during the call. False when it could take only a part: reading stops there.
+using LineBatches = std::function<bool(const CheckedFileLines &lines)>;
 
 /// The same reading, handing over each line that holds an entry as the bytes it was read
-/// as, without decoding it into an entry.
+/// as, without decoding it into an entry; not whole either when the taker stopped it.
 bool StreamFileLines(QIODevice &device, const LineBatches &take);
 
 /// Reads as `ReadGlyphFile` does, streaming the lines. `opened` runs once the file is open,

@@ -54,7 +54,11 @@ void GlyphList::add()
         m_state.setFocus(FocusTarget::DataName);
         return;
     }
-    m_state.appendEntry(FormatListEntry(m_editor.codeTexts(), name));
+    // A full list takes no more: the glyph stays in the editor rather than be lost.
+    if (!m_state.appendEntry(FormatListEntry(m_editor.codeTexts(), name))) {
+        m_platform.beep();
+        return;
+    }
     m_editor.reset2();
 }
 

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/listbox.h"
 
-#include "files/entrylines.h"
 #include "ui/listboxaccessible.h"
 
-#include <QAbstractListModel>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -12,72 +10,19 @@
 
 namespace glimra {
 
-/// The entries, as the view and anyone else who asks the model see them.
-class EntryModel : public QAbstractListModel
-{
-public:
-    using QAbstractListModel::QAbstractListModel;
-
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : m_lines.size();
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
-            return {};
-        return m_lines.text(index.row());
-    }
-
-    // Typing in the list asks for the next entry that starts with the keys; asking each
-    // entry for its text would decode every one of them.
-    QModelIndexList match(const QModelIndex &start, int role, const QVariant &value, int hits,
-                          Qt::MatchFlags flags) const override
-    {
-        if (role != Qt::DisplayRole || hits != 1 ||
-            flags != (Qt::MatchStartsWith | Qt::MatchWrap) || !start.isValid())
-            return QAbstractListModel::match(start, role, value, hits, flags);
-        const int row = m_lines.findStartingWith(value.toString(), start.row());
-        return row < 0 ? QModelIndexList() : QModelIndexList{index(row)};
-    }
-
-    const EntryLines &lines() const { return m_lines; }
-
-    /// Runs `append` on the lines as the rows it adds.
-    template <typename Append> void appendRows(int added, Append append)
-    {
-        if (added <= 0)
-            return;
-        beginInsertRows({}, rowCount(), rowCount() + added - 1);
-        append(m_lines);
-        endInsertRows();
-    }
-
-    void removeAt(int row)
-    {
-        beginRemoveRows({}, row, row);
-        m_lines.remove(row);
-        endRemoveRows();
-    }
-
-    void clear()
-    {
-        beginResetModel();
-        m_lines.clear();
-        endResetModel();
-    }
-
-private:
-    EntryLines m_lines;
-};
-
-ListBox::ListBox(QWidget *parent) : QAbstractItemView(parent), m_entries(new EntryModel(this))
+ListBox::ListBox(QWidget *parent) : QAbstractItemView(parent)
 {
     InstallListBoxAccessibility();
-    setModel(m_entries);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void ListBox::setModel(QAbstractItemModel *model)
+{
+    if (this->model())
+        disconnect(this->model(), nullptr, this, nullptr);
+    QAbstractItemView::setModel(model);
+    m_rowHeight = 0;
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ListBox::selectionChanged);
     const auto changed = [this](const QModelIndex &, int first) {
@@ -87,59 +32,30 @@ ListBox::ListBox(QWidget *parent) : QAbstractItemView(parent), m_entries(new Ent
         updateGeometries();
         viewport()->update();
     };
-    connect(m_entries, &QAbstractItemModel::rowsInserted, this, changed);
-    connect(m_entries, &QAbstractItemModel::rowsRemoved, this, changed);
-    connect(m_entries, &QAbstractItemModel::modelReset, this, [changed] { changed({}, 0); });
+    connect(model, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(model, &QAbstractItemModel::modelReset, this, [changed] { changed({}, 0); });
+    updateGeometries();
+}
+
+QModelIndex ListBox::indexOf(int row) const
+{
+    return model() ? model()->index(row, 0) : QModelIndex();
 }
 
 int ListBox::count() const
 {
-    return m_entries->rowCount();
+    return model() ? model()->rowCount() : 0;
 }
 
 QString ListBox::text(int row) const
 {
-    return row >= 0 && row < count() ? m_entries->lines().text(row) : QString();
-}
-
-void ListBox::append(const QString &text)
-{
-    m_entries->appendRows(1, [&](EntryLines &lines) { lines.append(text); });
-}
-
-void ListBox::append(const QStringList &texts)
-{
-    m_entries->appendRows(int(texts.size()), [&](EntryLines &lines) {
-        for (const QString &text : texts)
-            lines.append(text);
-    });
-}
-
-void ListBox::append(const CheckedFileLines &fileLines)
-{
-    m_entries->appendRows(int(fileLines.ends.size()),
-                          [&](EntryLines &lines) { lines.appendFileLines(fileLines); });
-}
-
-void ListBox::removeAt(int row)
-{
-    if (row >= 0 && row < count())
-        m_entries->removeAt(row);
-}
-
-void ListBox::clear()
-{
-    m_entries->clear();
-}
-
-std::optional<QList<QByteArray>> ListBox::fileLines(const std::function<void()> &working) const
-{
-    return m_entries->lines().fileLines(working);
+    return row >= 0 && row < count() ? indexOf(row).data().toString() : QString();
 }
 
 void ListBox::setCurrentRow(int row)
 {
-    setCurrentIndex(m_entries->index(row));
+    setCurrentIndex(indexOf(row));
 }
 
 int ListBox::selectedRow() const
@@ -150,7 +66,7 @@ int ListBox::selectedRow() const
 
 QRect ListBox::rowRect(int row) const
 {
-    return visualRect(m_entries->index(row));
+    return visualRect(indexOf(row));
 }
 
 int ListBox::rowHeight() const
@@ -160,7 +76,7 @@ int ListBox::rowHeight() const
     // Every entry is one line of text in one font, so the first row's height is every row's.
     QStyleOptionViewItem option;
     initViewItemOption(&option);
-    const int height = itemDelegate()->sizeHint(option, m_entries->index(0)).height();
+    const int height = itemDelegate()->sizeHint(option, indexOf(0)).height();
     if (count() == 0)
         return qMax(1, height);
     m_rowHeight = qMax(1, height);
@@ -184,15 +100,18 @@ int ListBox::visibleContentWidth() const
     int width = 0;
     const int last = qMin(count(), firstVisibleRow() + visibleRowCount());
     for (int row = firstVisibleRow(); row < last; ++row)
-        width = qMax(width, itemDelegate()->sizeHint(option, m_entries->index(row)).width());
+        width = qMax(width, itemDelegate()->sizeHint(option, indexOf(row)).width());
     return width;
 }
 
 QRect ListBox::visualRect(const QModelIndex &index) const
 {
-    if (!index.isValid() || index.model() != m_entries)
+    if (!index.isValid() || index.model() != model())
         return {};
-    return QRect(-horizontalOffset(), (index.row() - firstVisibleRow()) * rowHeight(),
+    // Rows far from the screen stay far from it, without a pixel count that overflows.
+    constexpr qint64 Far = 1 << 24;
+    const qint64 top = qint64(index.row() - firstVisibleRow()) * rowHeight();
+    return QRect(-horizontalOffset(), int(qBound(-Far, top, Far)),
                  qMax(viewport()->width(), horizontalScrollBar()->maximum() + viewport()->width()),
                  rowHeight());
 }
@@ -229,7 +148,7 @@ QModelIndex ListBox::indexAt(const QPoint &point) const
 {
     if (point.y() < 0)
         return {};
-    return m_entries->index(firstVisibleRow() + point.y() / rowHeight());
+    return indexOf(firstVisibleRow() + point.y() / rowHeight());
 }
 
 QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
@@ -238,7 +157,7 @@ QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
         return {};
     const QModelIndex current = currentIndex();
     if (!current.isValid())
-        return m_entries->index(0);
+        return indexOf(0);
     // A page is what the viewport shows less one row, so that one row stays in sight.
     const int page = qMax(1, viewport()->height() / rowHeight() - 1);
     int row = current.row();
@@ -267,7 +186,7 @@ QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
     case MoveRight:
         break;
     }
-    return m_entries->index(qBound(0, row, count() - 1));
+    return indexOf(qBound(0, row, count() - 1));
 }
 
 int ListBox::horizontalOffset() const
@@ -277,7 +196,9 @@ int ListBox::horizontalOffset() const
 
 int ListBox::verticalOffset() const
 {
-    return firstVisibleRow() * rowHeight();
+    // Qt adds this to positions in the viewport. The view scrolls by rows, so only a row's
+    // place on screen matters; a hundred million rows would overflow the pixel count.
+    return int(qMin<qint64>(qint64(firstVisibleRow()) * rowHeight(), 1 << 30));
 }
 
 bool ListBox::isIndexHidden(const QModelIndex &) const
@@ -292,7 +213,7 @@ void ListBox::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlag
     const int last = qMin(count() - 1, firstVisibleRow() + area.bottom() / rowHeight());
     QItemSelection rows;
     if (first <= last && area.bottom() >= 0)
-        rows.select(m_entries->index(first), m_entries->index(last));
+        rows.select(indexOf(first), indexOf(last));
     selectionModel()->select(rows, command);
 }
 
@@ -387,7 +308,7 @@ void ListBox::paintEvent(QPaintEvent *)
                                   : QModelIndex();
     const int last = qMin(count(), firstVisibleRow() + visibleRowCount());
     for (int row = firstVisibleRow(); row < last; ++row) {
-        const QModelIndex index = m_entries->index(row);
+        const QModelIndex index = indexOf(row);
         option.rect = visualRect(index);
         option.state = state;
         option.state.setFlag(QStyle::State_Selected, selectionModel()->isSelected(index));

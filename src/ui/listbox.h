@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/editorstate.h"
-
 #include <QAbstractItemView>
 
 namespace glimra {
 
-class EntryModel;
-
-/// The glyph list box: one text per entry, in the order given, never sorted. Every row has
-/// the same height, so the view places and paints only the rows on screen, and no change
-/// walks the whole list: a million entries cost what a screenful does.
+/// The glyph list box: a view of a list model's rows, one text each, in the model's order.
+/// Every row has the same height, so the view places and paints only the rows on screen, and no
+/// change walks the whole list: a million entries cost what a screenful does.
 ///
 /// Single selection that, once an entry is selected, keeps one selected: Qt's own lets
 /// Ctrl+click and Ctrl+Space take the selection away. The first Down arrow selects the
@@ -22,15 +18,9 @@ class ListBox : public QAbstractItemView
 public:
     explicit ListBox(QWidget *parent = nullptr);
 
+    void setModel(QAbstractItemModel *model) override;
     int count() const;
     QString text(int row) const;
-    void append(const QString &text);
-    void append(const QStringList &texts);
-    void append(const CheckedFileLines &lines);
-    void removeAt(int row);
-    void clear();
-    /// Every entry's glyph file line, as `EditorState::entryFileLines` gives them.
-    std::optional<QList<QByteArray>> fileLines(const std::function<void()> &working) const;
 
     /// Makes `row` the current and only selected entry, as a click on it does.
     void setCurrentRow(int row);
@@ -68,6 +58,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    QModelIndex indexOf(int row) const;
     int rowHeight() const;
     /// The width of the widest row on screen, which the horizontal scroll bar covers.
     int visibleContentWidth() const;
@@ -75,7 +66,6 @@ private:
     /// queued now have run.
     void updateContentWidth();
 
-    EntryModel *m_entries;
     mutable int m_rowHeight = 0; // 0 until measured on the first entry as it now is
     bool m_contentWidthPending = false;
 };

@@ -12,6 +12,7 @@
 #include "ui/typinglimitvalidator.h"
 
 #include "files/cp932codec.h"
+#include "files/entrymodel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -223,6 +224,8 @@ void MainWindow::buildButtonsAndList(QWidget *area)
                             twipsRect(2760, 1200, 1095, 255), Command::Read)});
 
     m_data_list = placed(new ListBox(area), "data_list", twipsRect(3960, 0, 4215, 2220));
+    m_entries = new EntryModel(this);
+    m_data_list->setModel(m_entries);
     m_data_list->setAccessibleName(QStringLiteral("データ一覧"));
     connect(m_data_list, &ListBox::selectionChanged, this, [this] {
         if (!m_programListChange)
@@ -346,25 +349,29 @@ void MainWindow::withoutSelect(const std::function<void()> &change)
     m_programListChange = false;
 }
 
-void MainWindow::appendEntry(const QString &text)
+bool MainWindow::appendEntry(const QString &text)
 {
-    withoutSelect([&] { m_data_list->append(text); });
+    bool added = false;
+    withoutSelect([&] { added = m_entries->append(text); });
+    return added;
 }
 
 void MainWindow::appendEntries(const QStringList &texts)
 {
-    withoutSelect([&] { m_data_list->append(texts); });
+    withoutSelect([&] { m_entries->append(texts); });
 }
 
-void MainWindow::appendFileLines(const CheckedFileLines &lines)
+bool MainWindow::appendFileLines(const CheckedFileLines &lines)
 {
-    withoutSelect([&] { m_data_list->append(lines); });
+    bool all = false;
+    withoutSelect([&] { all = m_entries->appendFileLines(lines); });
+    return all;
 }
 
 void MainWindow::removeEntry(int index)
 {
     withoutSelect([&] {
-        m_data_list->removeAt(index);
+        m_entries->removeAt(index);
         // The list would otherwise move the selection on to the next entry.
         m_data_list->selectionModel()->clear();
     });
@@ -372,23 +379,23 @@ void MainWindow::removeEntry(int index)
 
 void MainWindow::clearEntries()
 {
-    withoutSelect([&] { m_data_list->clear(); });
+    withoutSelect([&] { m_entries->clear(); });
 }
 
 QString MainWindow::entry(int index) const
 {
-    return m_data_list->text(index);
+    return m_entries->text(index);
 }
 
 int MainWindow::entryCount() const
 {
-    return m_data_list->count();
+    return m_entries->rowCount();
 }
 
 std::optional<QList<QByteArray>>
 MainWindow::entryFileLines(const std::function<void()> &working) const
 {
-    return m_data_list->fileLines(working);
+    return m_entries->fileLines(working);
 }
 
 int MainWindow::selectedIndex() const

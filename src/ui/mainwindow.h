@@ -16,6 +16,7 @@ class QToolButton;
 namespace glimra {
 
 class DotCell;
+class EntryModel;
 class ListBox;
 class TextField;
 
@@ -56,9 +57,9 @@ public:
     void select(Field field, int start, int length) override;
     void setFocus(FocusTarget target) override;
 
-    void appendEntry(const QString &text) override;
+    bool appendEntry(const QString &text) override;
     void appendEntries(const QStringList &texts) override;
-    void appendFileLines(const CheckedFileLines &lines) override;
+    bool appendFileLines(const CheckedFileLines &lines) override;
     void removeEntry(int index) override;
     void clearEntries() override;
     QString entry(int index) const override;
@@ -77,6 +78,7 @@ public:
     DotCell *dotCell(int column, int row) const { return m_dots[column - 1][row - 1]; }
     DotCell *previewCell(int column, int row) const { return m_smalldots[column - 1][row - 1]; }
     ListBox *list() const { return m_data_list; }
+    EntryModel *entries() const { return m_entries; }
     QAction *action(Command command) const;
 
 signals:
@@ -114,6 +116,7 @@ private:
     std::array<TextField *, ColumnCount> m_codeFields{};
     TextField *m_data_name = nullptr;
     ListBox *m_data_list = nullptr;
+    EntryModel *m_entries = nullptr;
     QStatusBar *m_stbar = nullptr;
     QLabel *m_statusText = nullptr;
     QAction *m_quickPreview = nullptr;

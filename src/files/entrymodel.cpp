@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#include "files/entrymodel.h"
+
+namespace glimra {
+
+int EntryModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_lines.size();
+}
+
+QVariant EntryModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+        return {};
+    return m_lines.text(index.row());
+}
+
+// Typing in the list asks for the next entry that starts with the keys; asking each entry
+// for its text would decode every one of them.
+QModelIndexList EntryModel::match(const QModelIndex &start, int role, const QVariant &value,
+                                  int hits, Qt::MatchFlags flags) const
+{
+    if (role != Qt::DisplayRole || hits != 1 || flags != (Qt::MatchStartsWith | Qt::MatchWrap) ||
+        !start.isValid())
+        return QAbstractListModel::match(start, role, value, hits, flags);
+    const int row = m_lines.findStartingWith(value.toString(), start.row());
+    return row < 0 ? QModelIndexList() : QModelIndexList{index(row)};
+}
+
+QString EntryModel::text(int row) const
+{
+    return row >= 0 && row < m_lines.size() ? m_lines.text(row) : QString();
+}
+
+int EntryModel::room(qsizetype wanted) const
+{
+    return int(qMin<qsizetype>(wanted, qMax(0, m_capacity - m_lines.size())));
+}
+
+template <typename Append> void EntryModel::appendRows(int added, Append append)
+{
+    if (added <= 0)
+        return;
+    beginInsertRows({}, m_lines.size(), m_lines.size() + added - 1);
+    append(m_lines);
+    endInsertRows();
+}
+
+bool EntryModel::append(const QString &entry)
+{
+    if (room(1) < 1)
+        return false;
+    appendRows(1, [&](EntryLines &lines) { lines.append(entry); });
+    return true;
+}
+
+bool EntryModel::append(const QStringList &entries)
+{
+    const int taken = room(entries.size());
+    appendRows(taken, [&](EntryLines &lines) {
+        for (int i = 0; i < taken; ++i)
+            lines.append(entries[i]);
+    });
+    return taken == entries.size();
+}
+
+bool EntryModel::appendFileLines(const CheckedFileLines &lines)
+{
+    const int taken = room(qsizetype(lines.ends.size()));
+    if (std::size_t(taken) == lines.ends.size()) {
+        appendRows(taken, [&](EntryLines &kept) { kept.appendFileLines(lines); });
+        return true;
+    }
+    CheckedFileLines fitting{lines.bytes,
+                             {lines.ends.begin(), lines.ends.begin() + taken},
+                             {lines.asWritten.begin(), lines.asWritten.begin() + taken}};
+    appendRows(taken, [&](EntryLines &kept) { kept.appendFileLines(fitting); });
+    return false;
+}
+
+void EntryModel::removeAt(int row)
+{
+    if (row < 0 || row >= m_lines.size())
+        return;
+    beginRemoveRows({}, row, row);
+    m_lines.remove(row);
+    endRemoveRows();
+}
+
+void EntryModel::clear()
+{
+    beginResetModel();
+    m_lines.clear();
+    endResetModel();
+}
+
+std::optional<QList<QByteArray>> EntryModel::fileLines(const std::function<void()> &working) const
+{
+    return m_lines.fileLines(working);
+}
+
+} // namespace glimra
