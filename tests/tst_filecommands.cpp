@@ -51,6 +51,7 @@ private slots:
     void failedSaveKeepsOldFileAndState_data();
     void failedSaveKeepsOldFileAndState();
     void saveThenOpenGivesTheSameList();
+    void aPathPastTheOldLimitOpensAndSaves();
     void whatArrivesDuringLongWorkWaitsForItsEnd_data();
     void whatArrivesDuringLongWorkWaitsForItsEnd();
     void droppedFileOpensAsTheToolbarOpenDoes_data();
@@ -377,6 +378,35 @@ void TestFileCommands::saveThenOpenGivesTheSameList()
     // Each long-work spell ended: the Save's, the drop's and the Open's.
     QVERIFY(e().platform.stillWorkingCalls >= 3);
     QCOMPARE(e().platform.workDoneCalls, 3);
+}
+
+// Past the 260 characters where Windows stops a path that does not say it is a long one.
+void TestFileCommands::aPathPastTheOldLimitOpensAndSaves()
+{
+    QString folder = m_dir->path();
+    while (folder.size() < 300)
+        folder += u'/' + QString(60, u'd');
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + u"/長い.glm"_qs;
+    const QStringList list{u"01 00 00 00 00    a"_qs, u"02 00 00 00 00    b"_qs};
+    const QByteArray bytes = "01,00,00,00,00,\"a\"\r\n02,00,00,00,00,\"b\"\r\n";
+    fill({list[0]});
+    e().platform.saveAnswers << file;
+    e().window().action(Command::SaveWithName)->trigger();
+    QCOMPARE(e().window().status(), Saved);
+    e().window().appendEntry(list[1]);
+    e().clickControl("icon_save");
+    QCOMPARE(e().platform.saveAsked.size(), 1);
+    QCOMPARE(fileBytes(file), bytes);
+    QCOMPARE(folderEntries(folder), QStringList{u"長い.glm"_qs});
+    fill({});
+    e().platform.openAnswers << file;
+    e().clickControl("icon_open");
+    QCOMPARE(entries(), list);
+    fill({});
+    e().editor->openFile(file); // as the command line opens it
+    QCOMPARE(entries(), list);
+    QCOMPARE(e().window().status(), Saved);
 }
 
 void TestFileCommands::whatArrivesDuringLongWorkWaitsForItsEnd_data()

@@ -2,20 +2,185 @@
 #include "files/glyphfile.h"
 #include "testfiles.h"
 
+#include <cstring>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 #include <windows.h>
 
 using namespace glimra;
 
-// Glyph files on Windows: file attributes, the read-only attribute and Japanese names.
+// Glyph files on Windows: file attributes, the read-only attribute, Japanese names, a file
+// with two names, and system calls that fail.
 class TestGlyphFileWin : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void saveKeepsWhatTheFileHad_data();
     void saveKeepsWhatTheFileHad();
+    void failingSystemCallLosesNothing_data();
+    void failingSystemCallLosesNothing();
 };
+
+namespace {
+
+/// System calls made to fail, as "ReplaceFileW 1 1177, MoveFileExW 1-3 32": the first
+/// call of ReplaceFileW after arming fails with that error, the first three of MoveFileExW
+/// with a sharing violation. A ReplaceFileW that fails does first what the error says it
+/// did: with 1177 the old file has gone to the backup name.
+class SystemCallFaults
+{
+public:
+    static SystemCallFaults &armed()
+    {
+        static SystemCallFaults faults;
+        return faults;
+    }
+
+    void arm(const QByteArray &wanted)
+    {
+        m_faults.clear();
+        m_calls.clear();
+        for (const QByteArray &fault : wanted.split(',')) {
+            const QList<QByteArray> words = fault.simplified().split(' ');
+            const QList<QByteArray> range = words.value(1).split('-');
+            QVERIFY2(words.size() == 3, fault.constData());
+            m_faults.append({words[0], range[0].toInt(), range.last().toInt(), words[2].toUInt()});
+        }
+    }
+    void disarm() { m_faults.clear(); }
+
+    /// The error this call of `name` is to fail with, or 0 when it is to run.
+    DWORD fails(const char *name)
+    {
+        for (const Fault &fault : std::as_const(m_faults)) {
+            if (fault.name != name)
+                continue;
+            const int call = ++m_calls[fault.name];
+            return call >= fault.first && call <= fault.last ? fault.error : 0;
+        }
+        return 0;
+    }
+
+private:
+    struct Fault
+    {
+        QByteArray name;
+        int first, last;
+        DWORD error;
+    };
+    QList<Fault> m_faults;
+    QMap<QByteArray, int> m_calls;
+};
+
+/// Points the program's own imports of `name` from kernel32 at `replacement`, as a POSIX
+/// test puts its functions before the C library's; returns the real function. Every call
+/// in the program goes through this one table, Qt's among them.
+template <typename Function> Function *redirectImport(const char *name, Function *replacement)
+{
+    auto *const base = reinterpret_cast<BYTE *>(GetModuleHandleW(nullptr));
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto *library =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
+         library->Name; ++library) {
+        if (_stricmp(reinterpret_cast<const char *>(base + library->Name), "kernel32.dll") != 0)
+            continue;
+        const auto *names =
+            reinterpret_cast<const IMAGE_THUNK_DATA *>(base + library->OriginalFirstThunk);
+        auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + library->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
+                std::strcmp(
+                    reinterpret_cast<const IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData)
+                        ->Name,
+                    name) != 0)
+                continue;
+            DWORD protection = 0;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE,
+                           &protection);
+            auto *real = reinterpret_cast<Function *>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return real;
+        }
+    }
+    return nullptr;
+}
+
+decltype(&CreateFileW) realCreateFileW;
+decltype(&WriteFile) realWriteFile;
+decltype(&FlushFileBuffers) realFlushFileBuffers;
+decltype(&MoveFileExW) realMoveFileExW;
+decltype(&ReplaceFileW) realReplaceFileW;
+
+template <typename Result> Result failWith(DWORD error, Result result)
+{
+    SetLastError(error);
+    return result;
+}
+
+HANDLE WINAPI faultableCreateFileW(LPCWSTR name, DWORD access, DWORD share,
+                                   LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                                   HANDLE templateFile)
+{
+    if (const DWORD error = SystemCallFaults::armed().fails("CreateFileW"))
+        return failWith(error, INVALID_HANDLE_VALUE);
+    return realCreateFileW(name, access, share, security, disposition, flags, templateFile);
+}
+
+BOOL WINAPI faultableWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                               LPOVERLAPPED overlapped)
+{
+    if (const DWORD error = SystemCallFaults::armed().fails("WriteFile"))
+        return failWith(error, FALSE);
+    return realWriteFile(file, data, size, written, overlapped);
+}
+
+BOOL WINAPI faultableFlushFileBuffers(HANDLE file)
+{
+    if (const DWORD error = SystemCallFaults::armed().fails("FlushFileBuffers"))
+        return failWith(error, FALSE);
+    return realFlushFileBuffers(file);
+}
+
+BOOL WINAPI faultableMoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    if (const DWORD error = SystemCallFaults::armed().fails("MoveFileExW"))
+        return failWith(error, FALSE);
+    return realMoveFileExW(from, to, flags);
+}
+
+BOOL WINAPI faultableReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup,
+                                  DWORD flags, LPVOID exclude, LPVOID reserved)
+{
+    const DWORD error = SystemCallFaults::armed().fails("ReplaceFileW");
+    if (!error)
+        return realReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        realMoveFileExW(replaced, backup, 0);
+    return failWith(error, FALSE);
+}
+
+const QByteArray Old = "41,00,00,00,00,\"old\"\r\n";
+const QByteArray New = "7F,08,08,08,7F,\"\x90\x56\"\r\n";
+const QStringList NewEntries{u"7F 08 08 08 7F    新"_qs};
+
+} // namespace
+
+void TestGlyphFileWin::initTestCase()
+{
+    realCreateFileW = redirectImport("CreateFileW", &faultableCreateFileW);
+    realWriteFile = redirectImport("WriteFile", &faultableWriteFile);
+    realFlushFileBuffers = redirectImport("FlushFileBuffers", &faultableFlushFileBuffers);
+    realMoveFileExW = redirectImport("MoveFileExW", &faultableMoveFileExW);
+    realReplaceFileW = redirectImport("ReplaceFileW", &faultableReplaceFileW);
+    QVERIFY(realCreateFileW && realWriteFile && realFlushFileBuffers && realMoveFileExW &&
+            realReplaceFileW);
+}
 
 void TestGlyphFileWin::saveKeepsWhatTheFileHad_data()
 {
@@ -26,6 +191,8 @@ void TestGlyphFileWin::saveKeepsWhatTheFileHad_data()
     QTest::newRow("hidden file stays hidden")
         << "old.glm" << uint(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE) << true;
     QTest::newRow("Japanese name") << u"外字の一覧.glm"_qs << uint(FILE_ATTRIBUTE_ARCHIVE) << true;
+    QTest::newRow("a second name sees the new glyphs")
+        << "two names.glm" << uint(FILE_ATTRIBUTE_ARCHIVE) << true;
     QTest::newRow("read-only attribute refused")
         << "old.glm" << uint(FILE_ATTRIBUTE_READONLY) << false;
     QTest::newRow("read-only and hidden refused")
@@ -40,17 +207,96 @@ void TestGlyphFileWin::saveKeepsWhatTheFileHad()
     QTemporaryDir dir;
     const QString file = dir.filePath(name);
     const std::wstring native = QDir::toNativeSeparators(file).toStdWString();
-    const QByteArray old = "41,00,00,00,00,\"old\"\r\n";
-    writeFileBytes(file, old);
+    writeFileBytes(file, Old);
+    const QString other = dir.filePath("other.glm");
+    const bool twoNames = name.startsWith("two names");
+    if (twoNames)
+        QVERIFY(CreateHardLinkW(QDir::toNativeSeparators(other).toStdWString().c_str(),
+                                native.c_str(), nullptr));
     QVERIFY(SetFileAttributesW(native.c_str(), attributes));
     const DWORD before = GetFileAttributesW(native.c_str()); // Wine adds the archive bit
 
-    const WriteResult result = WriteGlyphFile(file, {u"7F 08 08 08 7F    新"_qs});
+    const WriteResult result = WriteGlyphFile(file, NewEntries);
     QCOMPARE(result == WriteResult::Written, written);
-    QCOMPARE(fileBytes(file), written ? QByteArray("7F,08,08,08,7F,\"\x90\x56\"\r\n") : old);
+    QCOMPARE(fileBytes(file), written ? New : Old);
     QCOMPARE(GetFileAttributesW(native.c_str()), before);
-    QCOMPARE(folderEntries(dir.path()), QStringList{name});
+    if (twoNames) {
+        QCOMPARE(fileBytes(other), New);
+        QCOMPARE(folderEntries(dir.path()), QStringList({"other.glm", name}));
+    } else {
+        QCOMPARE(folderEntries(dir.path()), QStringList{name});
+    }
     SetFileAttributesW(native.c_str(), FILE_ATTRIBUTE_NORMAL); // so that the folder can go
+}
+
+void TestGlyphFileWin::failingSystemCallLosesNothing_data()
+{
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<QByteArray>("faults");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QByteArray>("holds"); // what stands under the file's name afterwards
+    QTest::addColumn<int>("left");         // files left beside it, both copies where one is
+    const auto row = [](const char *name, bool exists, const char *faults, bool written,
+                        const QByteArray &holds, int left = 0) {
+        QTest::newRow(name) << exists << QByteArray(faults) << written << holds << left;
+    };
+    // ReplaceFileW's own errors, each as the documentation says it leaves the files.
+    row("the new file could not take the name (1176): a retry moves it in", true,
+        "ReplaceFileW 1 1176", true, New);
+    row("the old file moved to the backup name (1177): a retry moves the new one in", true,
+        "ReplaceFileW 1 1177", true, New);
+    row("1177, the new file held a while by another program", true,
+        "ReplaceFileW 1 1177, MoveFileExW 1-3 32", true, New);
+    row("1177, the new file held all along: the old one back from the backup", true,
+        "ReplaceFileW 1 1177, MoveFileExW 1-10 32", false, Old);
+    row("1177, nothing can be moved: both copies kept", true,
+        "ReplaceFileW 1 1177, MoveFileExW 1-20 32", false, QByteArray(), 2);
+    row("the old file could not be deleted (1175): it stays", true, "ReplaceFileW 1 1175", false,
+        Old);
+    row("the old file may not be replaced: written in place", true, "ReplaceFileW 1 5", true, New);
+    // What comes before the replace.
+    row("no new file beside it: in place", true, "CreateFileW 2 5", true, New);
+    row("in place: the open refused", true, "CreateFileW 2-3 5", false, Old);
+    row("the disk full", true, "WriteFile 1 112", false, Old);
+    row("in place: the disk full, old bytes back", true, "CreateFileW 2 5, WriteFile 1 112", false,
+        Old);
+    row("not flushed", true, "FlushFileBuffers 1 5", false, Old);
+    row("a new file held a while by another program", false, "MoveFileExW 1-2 32", true, New);
+    row("a new file held all along", false, "MoveFileExW 1-10 32", false, QByteArray());
+}
+
+// Whatever call fails, a save says so truly, and the user's glyphs are still there: under
+// the file's name, or where no call could put them back, beside it.
+void TestGlyphFileWin::failingSystemCallLosesNothing()
+{
+    QFETCH(bool, fileExists);
+    QFETCH(QByteArray, faults);
+    QFETCH(bool, written);
+    QFETCH(QByteArray, holds);
+    QFETCH(int, left);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.glm");
+    if (fileExists)
+        writeFileBytes(path, Old);
+    SystemCallFaults::armed().arm(faults);
+    const WriteResult result = WriteGlyphFile(path, NewEntries);
+    SystemCallFaults::armed().disarm();
+
+    QCOMPARE(result, written ? WriteResult::Written : WriteResult::CannotWrite);
+    QStringList entries = folderEntries(dir.path());
+    if (holds.isEmpty()) {
+        QVERIFY(!QFile::exists(path));
+    } else {
+        QCOMPARE(fileBytes(path), holds);
+        entries.removeOne("keep.glm");
+    }
+    QCOMPARE(entries.size(), left);
+    if (left == 2) {
+        QList<QByteArray> copies{fileBytes(dir.filePath(entries[0])),
+                                 fileBytes(dir.filePath(entries[1]))};
+        std::sort(copies.begin(), copies.end());
+        QCOMPARE(copies, QList<QByteArray>({Old, New}));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestGlyphFileWin)

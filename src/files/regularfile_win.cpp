@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "files/regularfile.h"
 
+#include "files/systempath_win.h"
+
 #include <fcntl.h>
 #include <io.h>
-#include <QDir>
 #include <QFile>
 #include <windows.h>
 
@@ -12,7 +13,7 @@ namespace glimra {
 // Only a file on a disk: CON, pipes and COM ports are character or pipe handles.
 bool OpenRegularFile(const QString &path, QFile &file)
 {
-    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    const std::wstring native = SystemPath(path);
     const HANDLE handle =
         CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "files/replacefile.h"
 
+#include "files/systempath_win.h"
 #include "files/writepieces.h"
 
 #include <optional>
-#include <QDir>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <string>
 #include <windows.h>
@@ -33,11 +32,6 @@ public:
 private:
     HANDLE m_handle;
 };
-
-std::wstring nativeName(const QString &path)
-{
-    return QDir::toNativeSeparators(path).toStdWString();
-}
 
 bool writeAll(HANDLE handle, const char *data, qsizetype size)
 {
@@ -80,13 +74,50 @@ bool rewind(HANDLE handle)
 }
 
 // A short name beside the target, which fits in the folder whatever the target's own name.
-std::wstring temporaryName(const QString &folder)
+std::wstring nameBeside(const std::wstring &target, const wchar_t *suffix)
 {
     static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QString name = folder + QStringLiteral("/.glimra-");
+    std::wstring name = target.substr(0, target.rfind(L'\\') + 1) + L".glimra-";
     for (int i = 0; i < 8; ++i)
-        name.append(QChar(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]));
-    return nativeName(name + QStringLiteral(".tmp"));
+        name += wchar_t(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
+    return name + suffix;
+}
+
+bool exists(const std::wstring &path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Moves the new file into the target's place, trying again for a while: what holds a file
+// just written, such as a virus scanner or a cloud folder's sync, soon lets it go.
+bool moveIntoPlace(const std::wstring &from, const std::wstring &to)
+{
+    constexpr int Tries = 10;
+    constexpr DWORD Pause = 100; // milliseconds
+    for (int attempt = 0; attempt < Tries; ++attempt) {
+        if (attempt > 0)
+            Sleep(Pause);
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+    }
+    return false;
+}
+
+// ReplaceFileW failed after it had moved a file: the new data is only in the temporary
+// file, and the old may be only in the backup. Puts one of them in the target's place,
+// new first, and deletes neither unless the other is there.
+bool recover(const std::wstring &target, const std::wstring &temporary, const std::wstring &backup)
+{
+    if (moveIntoPlace(temporary, target)) {
+        DeleteFileW(backup.c_str());
+        return true;
+    }
+    if (!exists(target) && exists(backup))
+        moveIntoPlace(backup, target);
+    if (exists(target))
+        DeleteFileW(temporary.c_str());
+    return false;
 }
 
 // Where no new file can take the old one's place. Its bytes are read first, so that they
@@ -116,54 +147,79 @@ bool writeInPlace(const std::wstring &target, const QList<QByteArray> &pieces,
 bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
                          const WriteFault &fault)
 {
-    const QFileInfo info(path);
-    const std::wstring target = nativeName(info.absoluteFilePath());
+    const std::wstring target = SystemPath(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND)
+    const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!existed && GetLastError() != ERROR_FILE_NOT_FOUND)
         return false;
-    if (exists) {
+    if (existed) {
         // The read-only attribute is the user's own "do not overwrite"; and nobody replaces a
         // file they could not write, even where the folder lets them.
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
             return false;
-        const Handle writable(CreateFileW(target.c_str(), GENERIC_WRITE,
+        Handle writable(CreateFileW(target.c_str(), GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!writable.isValid() || GetFileType(writable.get()) != FILE_TYPE_DISK)
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!writable.isValid() || GetFileType(writable.get()) != FILE_TYPE_DISK ||
+            !GetFileInformationByHandle(writable.get(), &info))
             return false;
+        // A new file would take only this one name; the file's other names would keep the
+        // old glyphs.
+        if (info.nNumberOfLinks > 1) {
+            writable.reset(); // it would share the file with no one
+            return writeInPlace(target, pieces, fault);
+        }
     }
 
     // ReplaceFileW gives the new file the old one's attributes, but Wine's does not: the new
     // file starts with them.
     constexpr DWORD Kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    const DWORD start = exists && (attributes & Kept) ? attributes & Kept : FILE_ATTRIBUTE_NORMAL;
+    const DWORD start = existed && (attributes & Kept) ? attributes & Kept : FILE_ATTRIBUTE_NORMAL;
     std::wstring temporary;
     Handle file(INVALID_HANDLE_VALUE);
     for (int tries = 0; tries < 100 && !file.isValid(); ++tries) {
-        temporary = temporaryName(info.absolutePath());
+        temporary = nameBeside(target, L".tmp");
         file.reset(
             CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, start, nullptr));
         if (!file.isValid() && GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
     if (!file.isValid())
-        return exists && writeInPlace(target, pieces, fault);
+        return existed && writeInPlace(target, pieces, fault);
     const bool written = writePieces(file.get(), pieces, fault) && FlushFileBuffers(file.get());
     file.reset();
-    // ReplaceFileW also gives it the old one's ACL, streams and creation time.
-    const bool replaced =
-        written &&
-        (exists ? ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                : ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH));
-    if (replaced)
+    if (!written) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    if (!existed) {
+        if (moveIntoPlace(temporary, target))
+            return true;
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    // ReplaceFileW also gives it the old one's ACL, streams and creation time. The old file
+    // goes to a backup name first, so that it is never lost if the new one cannot follow.
+    const std::wstring backup = nameBeside(target, L".bak");
+    if (ReplaceFileW(target.c_str(), temporary.c_str(), backup.c_str(),
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        DeleteFileW(backup.c_str());
         return true;
-    const DWORD error = GetLastError();
-    DeleteFileW(temporary.c_str());
-    // The file could not be replaced as a whole, but may still be written where it is.
-    return written && exists && error == ERROR_ACCESS_DENIED && writeInPlace(target, pieces, fault);
+    }
+    switch (const DWORD error = GetLastError()) {
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+        // The new file could not take the old one's name, which the old may have left.
+        return recover(target, temporary, backup);
+    default:
+        if (!exists(target))
+            return recover(target, temporary, backup);
+        DeleteFileW(temporary.c_str());
+        // The file could not be replaced as a whole, but may still be written where it is.
+        return error == ERROR_ACCESS_DENIED && writeInPlace(target, pieces, fault);
+    }
 }
 
 } // namespace glimra
