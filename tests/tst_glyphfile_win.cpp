@@ -3,6 +3,7 @@
 #include "testfiles.h"
 
 #include <cstring>
+#include <cwchar>
 #include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +22,8 @@ private slots:
     void saveKeepsWhatTheFileHad();
     void failingSystemCallLosesNothing_data();
     void failingSystemCallLosesNothing();
+    void pathsPastTheOldLimitWork_data();
+    void pathsPastTheOldLimitWork();
 };
 
 namespace {
@@ -111,7 +114,32 @@ template <typename Function> Function *redirectImport(const char *name, Function
     return nullptr;
 }
 
+// Windows refuses a path of 260 characters or more unless it is in the extended-length form
+// or the program declares long paths and the system allows them; Wine takes any path. Set,
+// the calls below follow Windows' rule.
+bool oldPathLimit = false;
+
+/// The error Windows would give for any of `paths` under that rule, or 0.
+DWORD pathFault(std::initializer_list<LPCWSTR> paths)
+{
+    constexpr std::size_t MaxPath = 260;
+    for (LPCWSTR path : paths) {
+        if (oldPathLimit && path && std::wcslen(path) >= MaxPath &&
+            std::wcsncmp(path, L"\\\\?\\", 4) != 0)
+            return ERROR_FILENAME_EXCED_RANGE;
+    }
+    return 0;
+}
+
+/// The error this call is to fail with: the path rule's, else an armed fault's, else 0.
+DWORD faultOf(const char *name, std::initializer_list<LPCWSTR> paths = {})
+{
+    const DWORD error = pathFault(paths);
+    return error ? error : SystemCallFaults::armed().fails(name);
+}
+
 decltype(&CreateFileW) realCreateFileW;
+decltype(&GetFileAttributesW) realGetFileAttributesW;
 decltype(&WriteFile) realWriteFile;
 decltype(&FlushFileBuffers) realFlushFileBuffers;
 decltype(&MoveFileExW) realMoveFileExW;
@@ -127,29 +155,36 @@ HANDLE WINAPI faultableCreateFileW(LPCWSTR name, DWORD access, DWORD share,
                                    LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
                                    HANDLE templateFile)
 {
-    if (const DWORD error = SystemCallFaults::armed().fails("CreateFileW"))
+    if (const DWORD error = faultOf("CreateFileW", {name}))
         return failWith(error, INVALID_HANDLE_VALUE);
     return realCreateFileW(name, access, share, security, disposition, flags, templateFile);
+}
+
+DWORD WINAPI faultableGetFileAttributesW(LPCWSTR name)
+{
+    if (const DWORD error = pathFault({name}))
+        return failWith(error, INVALID_FILE_ATTRIBUTES);
+    return realGetFileAttributesW(name);
 }
 
 BOOL WINAPI faultableWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
                                LPOVERLAPPED overlapped)
 {
-    if (const DWORD error = SystemCallFaults::armed().fails("WriteFile"))
+    if (const DWORD error = faultOf("WriteFile"))
         return failWith(error, FALSE);
     return realWriteFile(file, data, size, written, overlapped);
 }
 
 BOOL WINAPI faultableFlushFileBuffers(HANDLE file)
 {
-    if (const DWORD error = SystemCallFaults::armed().fails("FlushFileBuffers"))
+    if (const DWORD error = faultOf("FlushFileBuffers"))
         return failWith(error, FALSE);
     return realFlushFileBuffers(file);
 }
 
 BOOL WINAPI faultableMoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags)
 {
-    if (const DWORD error = SystemCallFaults::armed().fails("MoveFileExW"))
+    if (const DWORD error = faultOf("MoveFileExW", {from, to}))
         return failWith(error, FALSE);
     return realMoveFileExW(from, to, flags);
 }
@@ -157,7 +192,7 @@ BOOL WINAPI faultableMoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags)
 BOOL WINAPI faultableReplaceFileW(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup,
                                   DWORD flags, LPVOID exclude, LPVOID reserved)
 {
-    const DWORD error = SystemCallFaults::armed().fails("ReplaceFileW");
+    const DWORD error = faultOf("ReplaceFileW", {replaced, replacement, backup});
     if (!error)
         return realReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
     if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
@@ -174,12 +209,13 @@ const QStringList NewEntries{u"7F 08 08 08 7F    新"_qs};
 void TestGlyphFileWin::initTestCase()
 {
     realCreateFileW = redirectImport("CreateFileW", &faultableCreateFileW);
+    realGetFileAttributesW = redirectImport("GetFileAttributesW", &faultableGetFileAttributesW);
     realWriteFile = redirectImport("WriteFile", &faultableWriteFile);
     realFlushFileBuffers = redirectImport("FlushFileBuffers", &faultableFlushFileBuffers);
     realMoveFileExW = redirectImport("MoveFileExW", &faultableMoveFileExW);
     realReplaceFileW = redirectImport("ReplaceFileW", &faultableReplaceFileW);
-    QVERIFY(realCreateFileW && realWriteFile && realFlushFileBuffers && realMoveFileExW &&
-            realReplaceFileW);
+    QVERIFY(realCreateFileW && realGetFileAttributesW && realWriteFile && realFlushFileBuffers &&
+            realMoveFileExW && realReplaceFileW);
 }
 
 void TestGlyphFileWin::saveKeepsWhatTheFileHad_data()
@@ -297,6 +333,37 @@ void TestGlyphFileWin::failingSystemCallLosesNothing()
         std::sort(copies.begin(), copies.end());
         QCOMPARE(copies, QList<QByteArray>({Old, New}));
     }
+}
+
+void TestGlyphFileWin::pathsPastTheOldLimitWork_data()
+{
+    QTest::addColumn<int>("folderLength");
+    QTest::newRow("a folder of 245 characters: only the new file's name is too long") << 245;
+    QTest::newRow("a path of 300 characters") << 300;
+}
+
+// A new file saved with a name, saved over, and opened, with the system held to the old
+// limit of 260 characters.
+void TestGlyphFileWin::pathsPastTheOldLimitWork()
+{
+    QFETCH(int, folderLength);
+    QTemporaryDir dir;
+    QString folder = dir.path();
+    while (folder.size() < folderLength)
+        folder += u'/' + QString(qBound(1, int(folderLength - folder.size() - 1), 100), u'd');
+    QCOMPARE_LE(folder.size(), folderLength + 1);
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + u"/a.glm"_qs;
+    oldPathLimit = true;
+    const WriteResult made = WriteGlyphFile(path, {u"41 00 00 00 00    old"_qs});
+    const WriteResult replaced = WriteGlyphFile(path, NewEntries);
+    const std::optional<GlyphFileContents> read = ReadGlyphFile(path);
+    oldPathLimit = false;
+    QCOMPARE(made, WriteResult::Written);
+    QCOMPARE(replaced, WriteResult::Written);
+    QVERIFY(read);
+    QCOMPARE(read->entries, NewEntries);
+    QCOMPARE(folderEntries(folder), QStringList{"a.glm"});
 }
 
 QTEST_APPLESS_MAIN(TestGlyphFileWin)
