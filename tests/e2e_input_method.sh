@@ -12,17 +12,8 @@ export PATH="/usr/bin:/bin:$PATH"
 source "$(dirname "$0")/e2e_lib.sh"
 require "the input method test" Xvfb xdotool xwd convert dbus-run-session ibus-daemon ibus \
     /usr/libexec/ibus-engine-anthy
-work=$(mktemp -d)
-cleanup() {
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
-# The input method keeps its settings and its bus address under these, not the user's.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
-mkdir -p "$XDG_CONFIG_HOME"
-start_xvfb
-export WORK="$work" EDITOR_BINARY="$editor" E2E_LIB="$(realpath "$(dirname "$0")")/e2e_lib.sh"
+# The input method keeps its settings and its bus address under the test's own home.
+start_bus_test
 
 # One entry to start from: the file opened on the command line is the one Save writes.
 printf '01,00,00,00,00,"A"\r\n' >"$work/im.glm"

@@ -63,6 +63,18 @@ stop_xvfb() {
     return 0
 }
 
+# start_bus_test: for a test that runs in a D-Bus session of its own. Makes the scratch
+# folder `work` (removed at exit), the home of the services that the session starts, and an
+# X server; exports what the session's script needs: WORK, EDITOR_BINARY and E2E_LIB.
+start_bus_test() {
+    work=$(mktemp -d)
+    trap 'stop_xvfb; rm -rf "$work"' EXIT
+    export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
+    mkdir -p "$XDG_CONFIG_HOME"
+    start_xvfb
+    export WORK="$work" EDITOR_BINARY="$editor" E2E_LIB="$(realpath "${BASH_SOURCE[0]}")"
+}
+
 # run_editor ARG...: starts the editor in $work; sets editor_pid.
 run_editor() {
     case "$editor" in

@@ -11,16 +11,7 @@ export PATH="/usr/bin:/bin:$PATH"
 source "$(dirname "$0")/e2e_lib.sh"
 require "the long work test" Xvfb xdotool xwd dbus-run-session gdbus /usr/libexec/at-spi-bus-launcher
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || require "the long work test" pyatspi
-work=$(mktemp -d)
-cleanup() {
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
-mkdir -p "$XDG_CONFIG_HOME"
-start_xvfb
-export WORK="$work" EDITOR_BINARY="$editor" E2E_LIB="$(realpath "$(dirname "$0")")/e2e_lib.sh"
+start_bus_test
 
 # Names written with NEC's 87 90 (≒), which a save writes as 81 E0: every line is encoded
 # afresh, so the save runs long enough to paint the window many times.
