@@ -27,7 +27,7 @@ public:
 
     /// Called between the pieces of long work, an Open or a Save of a big list, which runs
     /// on the one thread: once the work has taken a while, shows that the program is busy
-    /// and lets the window paint.
+    /// and lets the window paint. Events other than user input may be handled meanwhile.
     virtual void stillWorking() = 0;
     /// The long work has ended; the pointer is as it was before.
     virtual void workDone() = 0;

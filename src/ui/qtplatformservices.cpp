@@ -130,8 +130,9 @@ void QtPlatformServices::stillWorking()
     } else if (m_lastPaint.isValid() && m_lastPaint.elapsed() < PaintEvery) {
         return;
     }
-    // Painting and the window system's requests only: a click now would act on a list
-    // that is half read or half written.
+    // Clicks and keys wait in the window system's queue: one now would act on a list that
+    // is half read or half written. What else comes now, a screen reader's press or a
+    // timer, the editor holds until the work ends.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_lastPaint.start();
 }
