@@ -93,12 +93,17 @@ int ListBox::visibleRowCount() const
     return (viewport()->height() + rowHeight() - 1) / rowHeight();
 }
 
+int ListBox::endOfScreen() const
+{
+    return int(qMin<qint64>(count(), qint64(firstVisibleRow()) + visibleRowCount()));
+}
+
 int ListBox::visibleContentWidth() const
 {
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     int width = 0;
-    const int last = qMin(count(), firstVisibleRow() + visibleRowCount());
+    const int last = endOfScreen();
     for (int row = firstVisibleRow(); row < last; ++row)
         width = qMax(width, itemDelegate()->sizeHint(option, indexOf(row)).width());
     return width;
@@ -148,7 +153,8 @@ QModelIndex ListBox::indexAt(const QPoint &point) const
 {
     if (point.y() < 0)
         return {};
-    return indexOf(firstVisibleRow() + point.y() / rowHeight());
+    const qint64 row = firstVisibleRow() + qint64(point.y() / rowHeight());
+    return row < count() ? indexOf(int(row)) : QModelIndex();
 }
 
 QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
@@ -209,8 +215,10 @@ bool ListBox::isIndexHidden(const QModelIndex &) const
 void ListBox::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)
 {
     const QRect area = rect.normalized();
-    const int first = qMax(0, firstVisibleRow() + area.top() / rowHeight());
-    const int last = qMin(count() - 1, firstVisibleRow() + area.bottom() / rowHeight());
+    const int first = int(
+        qBound(qint64(0), firstVisibleRow() + qint64(area.top() / rowHeight()), qint64(count())));
+    const int last =
+        int(qMin<qint64>(count() - 1, firstVisibleRow() + qint64(area.bottom() / rowHeight())));
     QItemSelection rows;
     if (first <= last && area.bottom() >= 0)
         rows.select(indexOf(first), indexOf(last));
@@ -220,7 +228,7 @@ void ListBox::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlag
 QRegion ListBox::visualRegionForSelection(const QItemSelection &selection) const
 {
     const int first = firstVisibleRow();
-    const int last = first + visibleRowCount() - 1;
+    const int last = endOfScreen() - 1;
     QRegion region;
     for (const QItemSelectionRange &range : selection) {
         const int top = qMax(range.top(), first);
@@ -306,7 +314,7 @@ void ListBox::paintEvent(QPaintEvent *)
     const QModelIndex hover = viewport()->underMouse()
                                   ? indexAt(viewport()->mapFromGlobal(QCursor::pos()))
                                   : QModelIndex();
-    const int last = qMin(count(), firstVisibleRow() + visibleRowCount());
+    const int last = endOfScreen();
     for (int row = firstVisibleRow(); row < last; ++row) {
         const QModelIndex index = indexOf(row);
         option.rect = visualRect(index);

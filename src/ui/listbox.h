@@ -60,6 +60,8 @@ protected:
 private:
     QModelIndex indexOf(int row) const;
     int rowHeight() const;
+    /// The row after the last one on screen, or the count when that is past the last row.
+    int endOfScreen() const;
     /// The width of the widest row on screen, which the horizontal scroll bar covers.
     int visibleContentWidth() const;
     /// Sets the horizontal scroll range to the widest row on screen, once the events
