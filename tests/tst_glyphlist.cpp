@@ -451,6 +451,7 @@ void TestGlyphList::selectionCannotBeTakenAway_data()
     QTest::addColumn<QString>("how");
     QTest::newRow("Ctrl+click on the selected entry") << "click";
     QTest::newRow("Ctrl+Space") << "space";
+    QTest::newRow("a click below the last entry") << "below";
     QTest::newRow("a Select with nothing selected") << "select";
 }
 
@@ -471,6 +472,9 @@ void TestGlyphList::selectionCannotBeTakenAway()
     } else if (how == "space") {
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    } else if (how == "below") {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->rowRect(1).center() + QPoint(0, 3 * list->rowRect(1).height()));
     } else {
         list->selectionModel()->clear();
         emit e().window().commandChosen(Command::Select);

@@ -242,6 +242,9 @@ QRegion ListBox::visualRegionForSelection(const QItemSelection &selection) const
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index,
                                                               const QEvent *event) const
 {
+    // A click where no entry is, below the last, leaves the selection as it is.
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
     const QItemSelectionModel::SelectionFlags command =
         QAbstractItemView::selectionCommand(index, event);
     if (command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
