@@ -155,7 +155,7 @@ int main(int argc, char *argv[])
     settle(window);
     const double memory = (heapBytes() - empty) / 1e6;
     const auto newFile = [&] {
-        window.clearEntries();
+        editor.entries().clear();
         settle(window);
     };
     std::vector<Row> rows;
@@ -269,14 +269,14 @@ int main(int argc, char *argv[])
         [&] { run(Command::Add); });
     action("Delete the first entry", select(0), [&] { run(Command::Delete); });
     action(
-        "Delete a middle entry", [&] { list->setCurrentRow(window.entryCount() / 2); },
+        "Delete a middle entry", [&] { list->setCurrentRow(editor.entries().count() / 2); },
         [&] { run(Command::Delete); });
     action(
-        "Delete the last entry", [&] { list->setCurrentRow(window.entryCount() - 1); },
+        "Delete the last entry", [&] { list->setCurrentRow(editor.entries().count() - 1); },
         [&] { run(Command::Delete); });
 
     // What a screen reader asks first of a list it comes to, on an interface made afresh.
-    const int selected = window.entryCount() - 1;
+    const int selected = editor.entries().count() - 1;
     list->setCurrentRow(selected);
     settle(window);
     QString spoken;
@@ -293,8 +293,8 @@ int main(int argc, char *argv[])
                      : QString();
     });
     if (spoken != u"%1 %2 %3 %4"_qs.arg(int(QAccessible::List))
-                      .arg(window.entryCount())
-                      .arg(window.entry(selected))
+                      .arg(editor.entries().count())
+                      .arg(editor.entries().entry(selected))
                       .arg(selected))
         return 1;
     rows.push_back(
@@ -317,7 +317,7 @@ int main(int argc, char *argv[])
             editor.fileCommands().openFromToolbar();
             settle(window);
         },
-        [&] { window.clearEntries(); });
+        [&] { editor.entries().clear(); });
 
     rows.push_back({"Memory over the empty editor", memory, 0, "MB", 5.0 * count / 100000, false});
 

@@ -43,6 +43,15 @@ struct TestEditor
     }
 
     MainWindow &window() { return editor->mainWindow(); }
+    EntryModel &entries() { return editor->entries(); }
+    /// Every entry of the list, in order.
+    QStringList entryTexts()
+    {
+        QStringList texts;
+        for (int i = 0; i < entries().count(); ++i)
+            texts << entries().entry(i);
+        return texts;
+    }
     TextField *field(Field which) { return window().field(which); }
     QString text(Field which) { return window().text(which); }
 

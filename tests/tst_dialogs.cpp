@@ -52,7 +52,7 @@ NewDataDialog *TestDialogs::openNew()
 
 void TestDialogs::prepareWork()
 {
-    e().window().appendEntry("41 00 00 00 00    A");
+    e().entries().append("41 00 00 00 00    A");
     e().clickDot(3, 3);
     e().window().setText(Field::DataName, "work");
     e().window().setStatus("before");
@@ -140,7 +140,7 @@ void TestDialogs::newDataClearsOnlyTheEditor()
     QCOMPARE(e().dotCodes(), QStringList(5, "00"));
     QVERIFY(e().previewMatchesDots());
     QCOMPARE(e().text(Field::DataName), QString());
-    QCOMPARE(e().window().entryCount(), 1);
+    QCOMPARE(e().entries().count(), 1);
     QCOMPARE(e().window().selectedIndex(), 0);
     QCOMPARE(e().window().status(), u"before"_qs);
     QCOMPARE(e().editor->fileCommands().fileName(), u"/tmp/current.glm"_qs);
@@ -158,7 +158,7 @@ void TestDialogs::newFileStartsOver()
     QCOMPARE(e().codes(), QStringList(5, "00"));
     QCOMPARE(e().dotCodes(), QStringList(5, "00"));
     QCOMPARE(e().text(Field::DataName), QString());
-    QCOMPARE(e().window().entryCount(), 0);
+    QCOMPARE(e().entries().count(), 0);
     QCOMPARE(e().editor->fileCommands().fileName(), QString());
     QCOMPARE(e().editor->fileCommands().fileReady(), qint16(0));
 
@@ -190,7 +190,7 @@ void TestDialogs::cancelAndCloseBoxChangeNothing()
     QVERIFY(!dialog);
     QCOMPARE(e().codes(), (QStringList{"00", "00", "04", "00", "00"}));
     QCOMPARE(e().text(Field::DataName), u"work"_qs);
-    QCOMPARE(e().window().entryCount(), 1);
+    QCOMPARE(e().entries().count(), 1);
     QCOMPARE(e().editor->fileCommands().fileReady(), FileCommands::Ready);
 }
 
@@ -198,10 +198,10 @@ void TestDialogs::okWithNothingChosenDoesNothing()
 {
     prepareWork();
     FileCommands &files = e().editor->fileCommands();
-    NewCommand command(e().window(), e().editor->glyphEditor(), files);
+    NewCommand command(e().entries(), e().editor->glyphEditor(), files);
     QVERIFY(!command.confirm(NewChoice::None));
     QCOMPARE(e().codes(), (QStringList{"00", "00", "04", "00", "00"}));
-    QCOMPARE(e().window().entryCount(), 1);
+    QCOMPARE(e().entries().count(), 1);
     QCOMPARE(files.fileReady(), FileCommands::Ready);
 }
 

@@ -2,7 +2,7 @@
 #include "testeditor.h"
 #include "testfiles.h"
 
-#include "files/entrymodel.h"
+#include "document/entrymodel.h"
 #include "files/glyphfile.h"
 #include "ui/newdatadialog.h"
 
@@ -85,16 +85,16 @@ void TestFileCommands::cleanup()
 QStringList TestFileCommands::entries()
 {
     QStringList texts;
-    for (int i = 0; i < e().window().entryCount(); ++i)
-        texts << e().window().entry(i);
+    for (int i = 0; i < e().entries().count(); ++i)
+        texts << e().entries().entry(i);
     return texts;
 }
 
 void TestFileCommands::fill(const QStringList &texts)
 {
-    e().window().clearEntries();
+    e().entries().clear();
     for (const QString &text : texts)
-        e().window().appendEntry(text);
+        e().entries().append(text);
 }
 
 void TestFileCommands::toolbarSaveAsksOnlyTheFirstTime()
@@ -108,7 +108,7 @@ void TestFileCommands::toolbarSaveAsksOnlyTheFirstTime()
     QCOMPARE(files().fileReady(), FileCommands::Ready);
     QCOMPARE(files().fileName(), path("h.glm"));
 
-    e().window().appendEntry("01 00 00 00 00    I");
+    e().entries().append("01 00 00 00 00    I");
     e().window().setStatus(QString());
     e().clickControl("icon_save");
     QCOMPARE(e().platform.saveAsked.size(), 1); // no second dialog
@@ -262,7 +262,7 @@ void TestFileCommands::partlyReadFileWarnsAndSaveAsks()
     QFETCH(bool, fromMenu);
     QFETCH(QByteArray, bytes);
     QFETCH(int, capacity);
-    e().window().entries()->setCapacity(capacity);
+    e().entries().setCapacity(capacity);
     writeFileBytes(path("partly.glm"), bytes);
     files().setFileReady(FileCommands::Ready);
     files().setFileName(path("earlier.glm"));
@@ -330,7 +330,7 @@ void TestFileCommands::failedSaveKeepsOldFileAndState()
     } else if (fault == "read-only") {
         QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup));
     } else {
-        e().window().appendEntry(u"02 00 00 00 00    \u00F6"_qs);
+        e().entries().append(u"02 00 00 00 00    \u00F6"_qs);
     }
     const QFile::Permissions permissionsBefore = QFile::permissions(target);
     files().setFileName(target);
@@ -394,7 +394,7 @@ void TestFileCommands::aPathPastTheOldLimitOpensAndSaves()
     e().platform.saveAnswers << file;
     e().window().action(Command::SaveWithName)->trigger();
     QCOMPARE(e().window().status(), Saved);
-    e().window().appendEntry(list[1]);
+    e().entries().append(list[1]);
     e().clickControl("icon_save");
     QCOMPARE(e().platform.saveAsked.size(), 1);
     QCOMPARE(fileBytes(file), bytes);

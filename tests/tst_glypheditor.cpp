@@ -424,8 +424,8 @@ void TestGlyphEditor::invertFollowsTheGridNotTheField()
 
 void TestGlyphEditor::clearEmptiesTheEditorOnly()
 {
-    e().window().appendEntry(u"01 00 00 00 00    A"_qs);
-    e().window().appendEntry(u"02 00 00 00 00    B"_qs);
+    e().entries().append(u"01 00 00 00 00    A"_qs);
+    e().entries().append(u"02 00 00 00 00    B"_qs);
     e().window().list()->setCurrentRow(1);
     e().window().setStatus("kept");
     e().setDots({"41", "00", "7F", "08", "1C"});
@@ -437,7 +437,7 @@ void TestGlyphEditor::clearEmptiesTheEditorOnly()
     QCOMPARE(e().codes(), QStringList(5, "00"));
     QCOMPARE(e().dotCodes(), QStringList(5, "00"));
     QCOMPARE(e().text(Field::DataName), QString());
-    QCOMPARE(e().window().entryCount(), 2);
+    QCOMPARE(e().entries().count(), 2);
     QCOMPARE(e().window().selectedIndex(), 1);
     QCOMPARE(e().window().status(), u"kept"_qs);
     QCOMPARE(e().platform.beeps, 0);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "files/entrymodel.h"
+#include "document/entrymodel.h"
 #include "testeditor.h"
 #include "ui/listbox.h"
 
@@ -161,9 +161,9 @@ void TestGlyphList::add()
     QFETCH(QStringList, after);
     QFETCH(QString, focus);
 
-    e().window().appendEntry(u"01 00 00 00 00    old"_qs);
+    e().entries().append(u"01 00 00 00 00    old"_qs);
     if (QByteArray(QTest::currentDataTag()).startsWith("list full"))
-        e().window().entries()->setCapacity(1);
+        e().entries().setCapacity(1);
     e().setDots(grid);
     e().setCodes(fields);
     e().window().setText(Field::DataName, name);
@@ -173,8 +173,8 @@ void TestGlyphList::add()
     if (!entry.isEmpty())
         expected << entry;
     QStringList entries;
-    for (int i = 0; i < e().window().entryCount(); ++i)
-        entries << e().window().entry(i);
+    for (int i = 0; i < e().entries().count(); ++i)
+        entries << e().entries().entry(i);
     QCOMPARE(entries, expected);
     QCOMPARE(e().platform.messages, message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(e().window().status(), status);
@@ -203,9 +203,9 @@ void TestGlyphList::addTwiceGivesTwoEntries()
         e().window().setText(Field::DataName, "dot");
         e().clickControl("data_add");
     }
-    QCOMPARE(e().window().entryCount(), 2);
-    QCOMPARE(e().window().entry(0), u"01 00 00 00 00    dot"_qs);
-    QCOMPARE(e().window().entry(1), e().window().entry(0));
+    QCOMPARE(e().entries().count(), 2);
+    QCOMPARE(e().entries().entry(0), u"01 00 00 00 00    dot"_qs);
+    QCOMPARE(e().entries().entry(1), e().entries().entry(0));
     QCOMPARE(e().window().status(), u"before"_qs);
     QCOMPARE(e().platform.beeps, 0);
 }
@@ -233,13 +233,13 @@ void TestGlyphList::deleteRemovesTheSelectedEntry()
     QFETCH(int, row);
     QFETCH(QStringList, left);
     for (const char *entry : {"01 00 00 00 00    a", "02 00 00 00 00    b", "03 00 00 00 00    c"})
-        e().window().appendEntry(entry);
+        e().entries().append(entry);
     e().window().action(Command::QuickPreview)->trigger();
     selectRow(row);
     e().setCodes({"11", "11", "11", "11", "11"}); // the editor is no business of Delete
     e().clickControl("data_delete");
-    QCOMPARE(e().window().entryCount(), 2);
-    QCOMPARE((QStringList{e().window().entry(0), e().window().entry(1)}), left);
+    QCOMPARE(e().entries().count(), 2);
+    QCOMPARE((QStringList{e().entries().entry(0), e().entries().entry(1)}), left);
     const QAbstractItemModel *model = e().window().list()->model();
     QVERIFY(!model->index(2, 0).isValid() && !model->index(-1, 0).isValid());
     QVERIFY(!model->index(0, 1).isValid() && model->index(1, 0).isValid());
@@ -247,14 +247,14 @@ void TestGlyphList::deleteRemovesTheSelectedEntry()
     QCOMPARE(QApplication::focusWidget(), e().window().list());
     QCOMPARE(e().codes(), QStringList(5, "11"));
     e().clickControl("data_delete"); // nothing selected now
-    QCOMPARE(e().window().entryCount(), 2);
+    QCOMPARE(e().entries().count(), 2);
 }
 
 void TestGlyphList::deleteWithNothingSelectedDoesNothing()
 {
-    e().window().appendEntry("01 00 00 00 00    a");
+    e().entries().append("01 00 00 00 00    a");
     e().clickControl("data_delete");
-    QCOMPARE(e().window().entryCount(), 1);
+    QCOMPARE(e().entries().count(), 1);
     // The click itself focuses the button, as any button click does; Delete moves it no further.
     QCOMPARE(QApplication::focusWidget()->objectName(), u"data_delete"_qs);
     QVERIFY(e().platform.messages.isEmpty());
@@ -262,7 +262,7 @@ void TestGlyphList::deleteWithNothingSelectedDoesNothing()
 
 void TestGlyphList::selectLoadsOnlyWithQuickPreview()
 {
-    e().window().appendEntry("41 00 00 00 00    A");
+    e().entries().append("41 00 00 00 00    A");
     auto *list = e().window().list();
     const QRect first = list->rowRect(0);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
@@ -276,20 +276,20 @@ void TestGlyphList::selectLoadsOnlyWithQuickPreview()
     QCOMPARE(e().dotCodes(), (QStringList{"41", "00", "00", "00", "00"}));
 
     e().editor->glyphEditor().reset2();
-    e().window().appendEntry("00 7f 00 00 00    B");
+    e().entries().append("00 7f 00 00 00    B");
     e().window().action(Command::QuickPreview)->trigger();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
     QCOMPARE(e().codes(), (QStringList{"00", "7f", "00", "00", "00"}));
     QCOMPARE(e().dotCodes(), (QStringList{"00", "7F", "00", "00", "00"}));
     QCOMPARE(e().text(Field::DataName), u"B"_qs);
     QCOMPARE(e().window().selectedIndex(), 1);
-    QCOMPARE(e().window().entryCount(), 2);
+    QCOMPARE(e().entries().count(), 2);
 }
 
 void TestGlyphList::selectByKeyboardLoads()
 {
-    e().window().appendEntry("01 00 00 00 00    a");
-    e().window().appendEntry("02 00 00 00 00    b");
+    e().entries().append("01 00 00 00 00    a");
+    e().entries().append("02 00 00 00 00    b");
     e().window().setQuickPreview(true);
     selectRow(0);
     QCOMPARE(e().text(Field::DataName), u"a"_qs);
@@ -309,7 +309,7 @@ void TestGlyphList::firstDownArrowSelectsTheFirstEntry()
 {
     QFETCH(bool, afterDelete);
     for (const char *entry : {"01 00 00 00 00    a", "02 00 00 00 00    b", "03 00 00 00 00    c"})
-        e().window().appendEntry(entry);
+        e().entries().append(entry);
     if (afterDelete) {
         selectRow(1);
         e().clickControl("data_delete");
@@ -349,7 +349,7 @@ void TestGlyphList::keysMoveThroughALongList()
     QStringList entries;
     for (int i = 0; i < 10000; ++i)
         entries << u"%1 00 00 00 00    %2"_qs.arg(i % 100, 2, 10, QChar(u'0')).arg(i);
-    e().window().appendEntries(entries);
+    e().entries().append(entries);
     e().window().setQuickPreview(true);
     ListBox *list = e().window().list();
     list->setFocus();
@@ -386,7 +386,7 @@ void TestGlyphList::scrollHintsPlaceTheRow()
     QStringList entries;
     for (int i = 0; i < 1000; ++i)
         entries << u"01 00 00 00 00    %1"_qs.arg(i);
-    e().window().appendEntries(entries);
+    e().entries().append(entries);
     ListBox *list = e().window().list();
     const int whole = list->viewport()->height() / list->rowRect(0).height();
     list->scrollTo(list->model()->index(500, 0), QAbstractItemView::ScrollHint(hint));
@@ -403,8 +403,8 @@ void TestGlyphList::scrollHintsPlaceTheRow()
     const QAbstractItemModel *model = list->model();
     QVERIFY(model->rowCount(model->index(0, 0)) == 0 &&
             !model->data(model->index(0, 0), Qt::DecorationRole).isValid());
-    e().window().appendEntries({});
-    e().window().entries()->removeAt(1000);
+    e().entries().append(QStringList());
+    e().entries().removeAt(1000);
     QVERIFY(list->text(-1).isEmpty() && list->text(1000).isEmpty() && list->count() == 1000);
     list->setCurrentRow(500);
     QTest::keyClick(list, Qt::Key_Left);
@@ -458,8 +458,8 @@ void TestGlyphList::selectionCannotBeTakenAway_data()
 void TestGlyphList::selectionCannotBeTakenAway()
 {
     QFETCH(QString, how);
-    e().window().appendEntry("01 00 00 00 00    a");
-    e().window().appendEntry("02 00 00 00 00    b");
+    e().entries().append("01 00 00 00 00    a");
+    e().entries().append("02 00 00 00 00    b");
     e().window().setQuickPreview(true);
     auto *list = e().window().list();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
@@ -508,7 +508,7 @@ void TestGlyphList::readLoadsAsStored()
     QFETCH(QStringList, codes);
     QFETCH(QString, name);
     QFETCH(QStringList, messages);
-    e().window().appendEntry(entry);
+    e().entries().append(entry);
     e().window().setStatus("kept");
     selectRow(0);
     e().clickControl("data_read");
@@ -521,7 +521,7 @@ void TestGlyphList::readLoadsAsStored()
 
 void TestGlyphList::readWithNothingSelectedClears()
 {
-    e().window().appendEntry("41 00 00 00 00    A");
+    e().entries().append("41 00 00 00 00    A");
     e().setDots({"01", "02", "03", "04", "05"});
     e().setCodes({"01", "02", "03", "04", "05"});
     e().window().setText(Field::DataName, "old");
@@ -535,13 +535,13 @@ void TestGlyphList::readWithNothingSelectedClears()
 void TestGlyphList::programListChangesAreNoSelect()
 {
     e().window().setQuickPreview(true);
-    e().window().appendEntry("41 00 00 00 00    A");
-    e().window().appendEntry("42 00 00 00 00    B");
+    e().entries().append("41 00 00 00 00    A");
+    e().entries().append("42 00 00 00 00    B");
     selectRow(0);
     e().editor->glyphEditor().reset2();
-    e().window().removeEntry(0);
-    e().window().appendEntry("43 00 00 00 00    C");
-    e().window().clearEntries();
+    e().entries().removeAt(0);
+    e().entries().append("43 00 00 00 00    C");
+    e().entries().clear();
     QCOMPARE(e().codes(), QStringList(5, "00"));
     QCOMPARE(e().text(Field::DataName), QString());
 }

@@ -359,14 +359,14 @@ void TestMainWindow::screenReaderNames()
         m_editor.clickDot(1, 1);
     }
     if (name == u"data_list") {
-        m_editor.window().appendEntry("01 02 03 04 05    a");
+        m_editor.entries().append("01 02 03 04 05    a");
         QCOMPARE(accessible->child(0)->text(QAccessible::Name), u"01 02 03 04 05    a"_qs);
         // A long list: the children are the rows on screen and the selected one, and the
         // list's size and the row's place come as a table gives them.
         QStringList more;
         for (int i = 1; i < 50000; ++i)
             more << u"7F 08 08 08 7F    外字%1"_qs.arg(i);
-        m_editor.window().appendEntries(more);
+        m_editor.entries().append(more);
         ListBox *list = m_editor.window().list();
         list->setCurrentRow(40000);
         list->verticalScrollBar()->setValue(0);
@@ -444,7 +444,7 @@ void TestMainWindow::screenReaderNames()
         QVERIFY(table->selectRow(3));
         QCOMPARE(m_editor.window().selectedIndex(), 3);
         QCOMPARE(accessible->childCount(), list->visibleRowCount());
-        m_editor.window().clearEntries();
+        m_editor.entries().clear();
         QCOMPARE(table->rowCount(), 0);
         QCOMPARE(accessible->childCount(), 0);
         QVERIFY(table->selectedCells().isEmpty() && table->selectedRows().isEmpty() &&

@@ -78,8 +78,8 @@ void compare(const Model &m, Sut &sut)
     expectSame("codes", QStringList(m.codes.begin(), m.codes.end()), e.codes());
     expectSame("name", m.name, e.text(Field::DataName));
     QStringList entries;
-    for (int i = 0; i < e.window().entryCount(); ++i)
-        entries << e.window().entry(i);
+    for (int i = 0; i < e.entries().count(); ++i)
+        entries << e.entries().entry(i);
     expectSame("entries", m.entries, entries);
     expectSame("selected entry", m.selected, e.window().selectedIndex());
     expectSame("quick preview", m.quickPreview, e.window().quickPreview());

@@ -56,7 +56,7 @@ void TestStartup::startUpState()
         }
     }
     QCOMPARE(e.text(Field::DataName), QString());
-    QCOMPARE(e.window().entryCount(), 0);
+    QCOMPARE(e.entries().count(), 0);
     QCOMPARE(e.window().selectedIndex(), -1);
     QCOMPARE(e.window().status(), QString());
     QVERIFY(!e.window().quickPreview());
@@ -328,7 +328,7 @@ void TestStartup::closingMainClosesTheDialogs()
 void TestStartup::menuEndEndsWithoutCloseHandling()
 {
     TestEditor &e = *m_editor;
-    e.window().appendEntry(u"01 00 00 00 00    A"_qs);
+    e.entries().append(u"01 00 00 00 00    A"_qs);
     openVersion();
     QSignalSpy closing(&e.window(), &MainWindow::closing);
     e.window().action(Command::End)->trigger();
@@ -415,7 +415,7 @@ void TestStartup::fileGivenAtStartOpensAsTheToolbarOpenDoes()
     TestEditor &e = *m_editor;
     e.editor->fileCommands().openNamed(path);
     QVERIFY(e.platform.openAsked.isEmpty());
-    QCOMPARE(e.window().entryCount(), entries);
+    QCOMPARE(e.entries().count(), entries);
     QCOMPARE(e.window().status(), status);
     QCOMPARE(e.editor->fileCommands().fileReady(), qint16(ready));
     QCOMPARE(e.editor->fileCommands().fileName(), bytes.isEmpty() ? QString() : path);

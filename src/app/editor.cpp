@@ -1,35 +1,79 @@
 // SPDX-License-Identifier: MIT
 #include "app/editor.h"
 
+#include "core/newchoice.h"
 #include "core/platformservices.h"
+#include "ui/listbox.h"
 #include "ui/twips.h"
+
+#include <QApplication>
 
 namespace glimra {
 
-template <typename Sender, typename Signal, typename Handler>
-void Editor::route(Sender *sender, Signal signal, Handler handler)
+Editor::Editor(PlatformServices &platform)
+    : m_gate(platform), m_glyphs(m_main, m_gate), m_list(m_main, m_entries, m_gate, m_glyphs),
+      m_clipboard(m_main, m_gate, m_glyphs), m_files(m_main, m_entries, m_gate),
+      m_new(m_entries, m_glyphs, m_files), m_history(m_main, m_entries, m_files)
 {
-    connect(sender, signal, this,
-            [this, handler](auto... arguments) { m_gate.run([=] { handler(arguments...); }); });
+    m_main.list()->setModel(&m_entries);
+    connect(&m_main, &MainWindow::dotClicked, this, [this](int column, int row) {
+        perform(StepKind::Change, [=, this] { m_glyphs.toggleDot(column, row); });
+    });
+    connect(&m_main, &MainWindow::codeChanged, this, [this](Field field, bool typed) {
+        perform(
+            typed ? StepKind::Typing : StepKind::Change,
+            [=, this] { m_glyphs.codeFieldChanged(field); }, field);
+    });
+    // The name has no handling of its own; the history keeps what was typed or pasted.
+    connect(&m_main, &MainWindow::nameChanged, this,
+            [this](bool typed) { perform(typed ? StepKind::Typing : StepKind::Change, [] {}); });
+    connect(&m_main, &MainWindow::codeFocused, this, [this](Field field) {
+        perform(StepKind::Change, [=, this] { m_glyphs.codeFieldFocused(field); });
+    });
+    connect(&m_main, &MainWindow::commandChosen, this,
+            [this](Command command) { perform(stepOf(command), [=, this] { run(command); }); });
+    connect(&m_main, &MainWindow::backgroundClicked, this,
+            [this] { perform(StepKind::None, [this] { m_main.setStatus({}); }); });
+    connect(&m_main, &MainWindow::filesDropped, this, [this](const QStringList &names) {
+        perform(StepKind::FileChange, [=, this] { m_files.openDropped(names); });
+    });
+    connect(&m_main, &MainWindow::closing, this,
+            [this] { perform(StepKind::None, [this] { closeDialogs(); }); });
+    // Characters typed after the focus has moved, even back, are a step of their own.
+    connect(qApp, &QApplication::focusChanged, this, [this] { m_history.endTyping(); });
+    startUp();
 }
 
-Editor::Editor(PlatformServices &platform)
-    : m_gate(platform), m_glyphs(m_main, m_gate), m_list(m_main, m_gate, m_glyphs),
-      m_clipboard(m_main, m_gate, m_glyphs), m_files(m_main, m_gate),
-      m_new(m_main, m_glyphs, m_files)
+void Editor::perform(StepKind kind, std::function<void()> handler, Field field)
 {
-    route(&m_main, &MainWindow::dotClicked,
-          [this](int column, int row) { m_glyphs.toggleDot(column, row); });
-    route(&m_main, &MainWindow::codeChanged,
-          [this](Field field) { m_glyphs.codeFieldChanged(field); });
-    route(&m_main, &MainWindow::codeFocused,
-          [this](Field field) { m_glyphs.codeFieldFocused(field); });
-    route(&m_main, &MainWindow::commandChosen, [this](Command command) { run(command); });
-    route(&m_main, &MainWindow::backgroundClicked, [this] { m_main.setStatus({}); });
-    route(&m_main, &MainWindow::filesDropped,
-          [this](const QStringList &names) { m_files.openDropped(names); });
-    route(&m_main, &MainWindow::closing, [this] { closeDialogs(); });
-    startUp();
+    m_gate.run([=, this] { m_history.record(kind, field, handler); });
+}
+
+StepKind Editor::stepOf(Command command)
+{
+    switch (command) {
+    case Command::Open:
+    case Command::OpenFromMenu:
+        return StepKind::FileChange;
+    case Command::Save:
+    case Command::SaveWithName:
+    case Command::Copy:
+    case Command::CopyFromMenu:
+    case Command::QuickPreview:
+    case Command::Version:
+    case Command::End:
+    case Command::New: // the dialog's OK is the step
+    case Command::Undo:
+    case Command::Redo:
+        return StepKind::None;
+    case Command::Invert:
+    case Command::Add:
+    case Command::Delete:
+    case Command::Read:
+    case Command::Select:
+        break;
+    }
+    return StepKind::Change;
 }
 
 Editor::~Editor()
@@ -97,6 +141,12 @@ void Editor::run(Command command)
     case Command::End:
         m_gate.endProgram();
         break;
+    case Command::Undo:
+        m_history.undo();
+        break;
+    case Command::Redo:
+        m_history.redo();
+        break;
     }
 }
 
@@ -119,9 +169,13 @@ void Editor::openNewDataDialog()
     if (!m_newData) {
         m_newData = new NewDataDialog;
         place(m_newData);
-        route(m_newData.data(), &NewDataDialog::confirmed, [this](NewChoice choice) {
-            if (m_new.confirm(choice) && m_newData)
-                m_newData->close();
+        connect(m_newData, &NewDataDialog::confirmed, this, [this](NewChoice choice) {
+            const StepKind kind =
+                choice == NewChoice::NewFile ? StepKind::FileChange : StepKind::Change;
+            perform(kind, [=, this] {
+                if (m_new.confirm(choice) && m_newData)
+                    m_newData->close();
+            });
         });
     }
     bringForward(m_newData);
@@ -129,7 +183,7 @@ void Editor::openNewDataDialog()
 
 void Editor::openFile(const QString &name)
 {
-    m_gate.run([this, name] { m_files.openNamed(name); });
+    perform(StepKind::FileChange, [=, this] { m_files.openNamed(name); });
 }
 
 void Editor::bringForward(QWidget *dialog)

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "app/commandgate.h"
+#include "document/entrymodel.h"
+#include "document/history.h"
 #include "files/filecommands.h"
 #include "files/newcommand.h"
 #include "glyph/glypheditor.h"
@@ -18,8 +20,8 @@ namespace glimra {
 
 class PlatformServices;
 
-/// The running editor: the main window, the operations on it, and which event runs which
-/// operation.
+/// The running editor: the main window, the list it shows, the operations on them, their
+/// history, and which event runs which operation.
 class Editor : public QObject
 {
     Q_OBJECT
@@ -32,6 +34,8 @@ public:
     void show();
 
     MainWindow &mainWindow() { return m_main; }
+    EntryModel &entries() { return m_entries; }
+    History &history() { return m_history; }
     GlyphEditor &glyphEditor() { return m_glyphs; }
     FileCommands &fileCommands() { return m_files; }
     VersionDialog *versionDialog() const { return m_version; }
@@ -43,21 +47,23 @@ public:
     void openFile(const QString &name);
 
 private:
+    /// Runs an event's `handler` through the gate, as a step of `kind` of the history.
+    void perform(StepKind kind, std::function<void()> handler, Field field = Field::DataName);
     void run(Command command);
-    /// Connects `signal` of `sender` to `handler`, through the gate.
-    template <typename Sender, typename Signal, typename Handler>
-    void route(Sender *sender, Signal signal, Handler handler);
+    static StepKind stepOf(Command command);
     void closeDialogs();
     void place(QWidget *dialog);
     void bringForward(QWidget *dialog);
 
     CommandGate m_gate; // every operation's platform
     MainWindow m_main;
+    EntryModel m_entries;
     GlyphEditor m_glyphs;
     GlyphList m_list;
     ClipboardExport m_clipboard;
     FileCommands m_files;
     NewCommand m_new;
+    History m_history;
     QPointer<VersionDialog> m_version;
     QPointer<NewDataDialog> m_newData;
 };

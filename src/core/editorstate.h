@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <functional>
-#include <optional>
-#include <QStringList>
-#include <vector>
+#include <QString>
 
 namespace glimra {
 
@@ -27,17 +24,9 @@ inline Field codeField(int column)
     return CodeFields[column - 1];
 }
 
-/// Glyph file lines that a reader has checked, each holding an entry, as they were read:
-/// line i runs from one byte past the end of line i - 1 (the first from 0) to `ends[i]`.
-struct CheckedFileLines
-{
-    QByteArrayView bytes;
-    std::vector<qsizetype> ends;
-    std::vector<bool> asWritten; // saving the line's entry writes this same line
-};
-
-/// Everything the editor knows lives in the main window's controls; this is all the
-/// operations may do with them. Columns and rows count from 1.
+/// The glyph being drawn and the window around it: all that the operations may do with the
+/// main window's controls. The list's entries are an `EntryList` of their own; the window
+/// shows them and keeps which one is selected. Columns and rows count from 1.
 class EditorState
 {
 public:
@@ -58,21 +47,7 @@ public:
     /// Runs the field's got-focus handling.
     virtual void setFocus(FocusTarget target) = 0;
 
-    /// False, with nothing added, when the list is full.
-    virtual bool appendEntry(const QString &text) = 0;
-    /// The same for many entries at once, as many as fit.
-    virtual void appendEntries(const QStringList &texts) = 0;
-    /// The entries of lines read from a glyph file, as many as fit; false when some did not.
-    virtual bool appendFileLines(const CheckedFileLines &lines) = 0;
-    virtual void removeEntry(int index) = 0;
-    virtual void clearEntries() = 0;
-    virtual QString entry(int index) const = 0;
-    virtual int entryCount() const = 0;
-    /// Every entry as its glyph file line with CR LF, in pieces of many lines; empty when a
-    /// name has no code page 932 form. `working` is called between pieces.
-    virtual std::optional<QList<QByteArray>>
-    entryFileLines(const std::function<void()> &working) const = 0;
-    /// -1 when nothing is selected.
+    /// The selected entry of the list, -1 when none is.
     virtual int selectedIndex() const = 0;
 
     virtual bool quickPreview() const = 0;

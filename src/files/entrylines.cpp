@@ -129,6 +129,56 @@ void EntryLines::remove(int row)
     --m_count;
 }
 
+QByteArray EntryLines::kept(int row) const
+{
+    const auto [block, index] = locate(row);
+    return entryBytes(m_blocks[block], index).toByteArray();
+}
+
+void EntryLines::insertKept(int row, QByteArrayView kept)
+{
+    if (row >= m_count) {
+        push(blockForAppend(), Form(kept.front()), kept.sliced(1));
+        return;
+    }
+    const auto [blockIndex, index] = locate(row);
+    Block &block = m_blocks[blockIndex];
+    const quint32 start = index == 0 ? 0 : block.ends[index - 1];
+    block.bytes.insert(start, kept);
+    block.ends.insert(block.ends.begin() + index, start);
+    for (auto end = block.ends.begin() + index; end != block.ends.end(); ++end)
+        *end += quint32(kept.size());
+    for (std::size_t later = blockIndex + 1; later < m_firstRows.size(); ++later)
+        ++m_firstRows[later];
+    ++m_count;
+    if (block.ends.size() > 2 * BlockEntries)
+        split(blockIndex);
+}
+
+void EntryLines::split(std::size_t blockIndex)
+{
+    Block &block = m_blocks[blockIndex];
+    const std::size_t kept = block.ends.size() / 2;
+    const quint32 cut = block.ends[kept - 1];
+    Block rest;
+    rest.bytes = block.bytes.sliced(cut);
+    for (std::size_t i = kept; i < block.ends.size(); ++i)
+        rest.ends.push_back(block.ends[i] - cut);
+    block.bytes.truncate(cut);
+    block.ends.resize(kept);
+    const int firstRest = m_firstRows[blockIndex] + int(kept);
+    m_blocks.insert(m_blocks.begin() + qsizetype(blockIndex) + 1, std::move(rest));
+    m_firstRows.insert(m_firstRows.begin() + qsizetype(blockIndex) + 1, firstRest);
+}
+
+qsizetype EntryLines::memory() const
+{
+    qsizetype bytes = qsizetype(m_blocks.capacity() * sizeof(Block));
+    for (const Block &block : m_blocks)
+        bytes += block.bytes.capacity() + qsizetype(block.ends.capacity() * sizeof(quint32));
+    return bytes + qsizetype(m_firstRows.capacity() * sizeof(int));
+}
+
 int EntryLines::findStartingWith(QStringView prefix, int from) const
 {
     // Typing in the list looks at the start of the entries, the codes: there a file line of

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/editorstate.h"
+#include "files/checkedfilelines.h"
 
 #include <functional>
 #include <optional>
@@ -25,6 +25,12 @@ public:
     void append(const QString &entry);
     void appendFileLines(const CheckedFileLines &lines);
     void remove(int row);
+    /// An entry as it is kept, to put back where it was with `insertKept`: a list can take
+    /// back a removed entry, or one it held before, without writing it afresh.
+    QByteArray kept(int row) const;
+    void insertKept(int row, QByteArrayView kept);
+    /// Bytes this list takes in memory, about.
+    qsizetype memory() const;
     /// The first row from `from` on, going round past the end, whose entry starts with
     /// `prefix` in any case; -1 when none does.
     int findStartingWith(QStringView prefix, int from) const;
@@ -50,6 +56,9 @@ private:
     };
 
     Block &blockForAppend();
+    /// Keeps the first rows of a block that has grown past twice the usual size and moves
+    /// the rest to a new block after it.
+    void split(std::size_t block);
     void push(Block &block, Form form, QByteArrayView bytes);
     /// The block holding `row`, and the row's place within it.
     std::pair<std::size_t, int> locate(int row) const;

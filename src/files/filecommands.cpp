@@ -3,12 +3,13 @@
 
 #include "core/editorstate.h"
 #include "core/platformservices.h"
+#include "files/fileentries.h"
 #include "files/glyphfile.h"
 
 namespace glimra {
 
-FileCommands::FileCommands(EditorState &state, PlatformServices &platform)
-    : m_state(state), m_platform(platform)
+FileCommands::FileCommands(EditorState &state, FileEntries &entries, PlatformServices &platform)
+    : m_state(state), m_entries(entries), m_platform(platform)
 {
 }
 
@@ -49,10 +50,10 @@ void FileCommands::load(const QString &name, Origin origin)
         name,
         [&] {
             m_fileName = name;
-            m_state.clearEntries();
+            m_entries.clear();
         },
         [&](const CheckedFileLines &lines) {
-            const bool all = m_state.appendFileLines(lines);
+            const bool all = m_entries.appendFileLines(lines);
             m_platform.stillWorking();
             return all;
         });
@@ -95,12 +96,12 @@ void FileCommands::saveWithName()
 
 void FileCommands::save(const QString &name)
 {
-    if (m_state.entryCount() == 0) {
+    if (m_entries.count() == 0) {
         m_state.setStatus(QString::fromUtf16(messages::NothingToWrite));
         return;
     }
     const auto working = [this] { m_platform.stillWorking(); };
-    const std::optional<QList<QByteArray>> lines = m_state.entryFileLines(working);
+    const std::optional<QList<QByteArray>> lines = m_entries.fileLines(working);
     const bool written = lines && ReplaceFileContents(name, *lines, [&](int) {
                              working();
                              return true;

@@ -7,6 +7,7 @@
 namespace glimra {
 
 class EditorState;
+class FileEntries;
 class PlatformServices;
 
 /// Open and save with the current file: the file name last chosen and `file_ready`, which
@@ -16,7 +17,7 @@ class FileCommands
 public:
     static constexpr qint16 Ready = -1;
 
-    FileCommands(EditorState &state, PlatformServices &platform);
+    FileCommands(EditorState &state, FileEntries &entries, PlatformServices &platform);
 
     void openFromToolbar();
     void openFromMenu();
@@ -40,6 +41,7 @@ private:
     void save(const QString &name);
 
     EditorState &m_state;
+    FileEntries &m_entries;
     PlatformServices &m_platform;
     QString m_fileName;
     qint16 m_fileReady = 0;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/editorstate.h"
+#include "files/checkedfilelines.h"
 #include "files/replacefile.h"
 
 #include <functional>

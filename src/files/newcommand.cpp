@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "files/newcommand.h"
 
-#include "core/editorstate.h"
+#include "core/newchoice.h"
 #include "files/filecommands.h"
+#include "files/fileentries.h"
 #include "glyph/glypheditor.h"
 
 namespace glimra {
 
-NewCommand::NewCommand(EditorState &state, GlyphEditor &editor, FileCommands &files)
-    : m_state(state), m_editor(editor), m_files(files)
+NewCommand::NewCommand(FileEntries &entries, GlyphEditor &editor, FileCommands &files)
+    : m_entries(entries), m_editor(editor), m_files(files)
 {
 }
 
@@ -22,7 +23,7 @@ bool NewCommand::confirm(NewChoice choice)
         m_editor.reset2();
         m_files.setFileName(QString());
         m_files.setFileReady(0);
-        m_state.clearEntries();
+        m_entries.clear();
         return true;
     case NewChoice::None:
         break;

@@ -3,24 +3,22 @@
 
 namespace glimra {
 
-class EditorState;
+class FileEntries;
 class GlyphEditor;
 class FileCommands;
-
-/// The choice made in the "new" dialog.
-enum class NewChoice { None, NewData, NewFile };
+enum class NewChoice;
 
 /// What OK in the "new" dialog does.
 class NewCommand
 {
 public:
-    NewCommand(EditorState &state, GlyphEditor &editor, FileCommands &files);
+    NewCommand(FileEntries &entries, GlyphEditor &editor, FileCommands &files);
 
     /// Carries out the choice; false when nothing was chosen and the dialog stays open.
     bool confirm(NewChoice choice);
 
 private:
-    EditorState &m_state;
+    FileEntries &m_entries;
     GlyphEditor &m_editor;
     FileCommands &m_files;
 };

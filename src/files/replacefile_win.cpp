@@ -158,8 +158,8 @@ bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
             return false;
         Handle writable(CreateFileW(target.c_str(), GENERIC_WRITE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         BY_HANDLE_FILE_INFORMATION info;
         if (!writable.isValid() || GetFileType(writable.get()) != FILE_TYPE_DISK ||
             !GetFileInformationByHandle(writable.get(), &info))

@@ -2,14 +2,16 @@
 #include "list/glyphlist.h"
 
 #include "core/editorstate.h"
+#include "core/entrylist.h"
 #include "core/platformservices.h"
 #include "glyph/glypheditor.h"
 #include "list/listentry.h"
 
 namespace glimra {
 
-GlyphList::GlyphList(EditorState &state, PlatformServices &platform, GlyphEditor &editor)
-    : m_state(state), m_platform(platform), m_editor(editor)
+GlyphList::GlyphList(EditorState &state, EntryList &entries, PlatformServices &platform,
+                     GlyphEditor &editor)
+    : m_state(state), m_entries(entries), m_platform(platform), m_editor(editor)
 {
 }
 
@@ -55,7 +57,7 @@ void GlyphList::add()
         return;
     }
     // A full list takes no more: the glyph stays in the editor rather than be lost.
-    if (!m_state.appendEntry(FormatListEntry(m_editor.codeTexts(), name))) {
+    if (!m_entries.append(FormatListEntry(m_editor.codeTexts(), name))) {
         m_platform.beep();
         return;
     }
@@ -67,7 +69,7 @@ void GlyphList::remove()
     const int index = m_state.selectedIndex();
     if (index < 0)
         return;
-    m_state.removeEntry(index);
+    m_entries.removeAt(index);
     m_state.setFocus(FocusTarget::DataList);
 }
 
@@ -86,7 +88,7 @@ void GlyphList::read()
 void GlyphList::loadSelected()
 {
     const int index = m_state.selectedIndex();
-    const GlyphEntry entry = ParseListEntry(index < 0 ? QString() : m_state.entry(index));
+    const GlyphEntry entry = ParseListEntry(m_entries.entry(index));
     m_state.setText(Field::DataName, entry.name);
     for (int i = 0; i < ColumnCount; ++i)
         m_state.setText(CodeFields[i], entry.codes[i]);

@@ -4,14 +4,16 @@
 namespace glimra {
 
 class EditorState;
+class EntryList;
 class PlatformServices;
 class GlyphEditor;
 
-/// The named glyphs, held only as the list box's item texts.
+/// Add, Delete, Select and Read: the named glyphs in the list, and the editor.
 class GlyphList
 {
 public:
-    GlyphList(EditorState &state, PlatformServices &platform, GlyphEditor &editor);
+    GlyphList(EditorState &state, EntryList &entries, PlatformServices &platform,
+              GlyphEditor &editor);
 
     /// Checks the editor's glyph and name, appends the entry and clears the editor.
     void add();
@@ -27,6 +29,7 @@ private:
     bool allCodesZero() const;
 
     EditorState &m_state;
+    EntryList &m_entries;
     PlatformServices &m_platform;
     GlyphEditor &m_editor;
 };

@@ -21,10 +21,25 @@ void ListBox::setModel(QAbstractItemModel *model)
 {
     if (this->model())
         disconnect(this->model(), nullptr, this, nullptr);
+    // A change of the model is the program's, not the user's: the selection that it moves
+    // or takes away is no Select. Told before the selection hears of it.
+    const auto changing = [this] { m_modelChanging = true; };
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, changing);
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, changing);
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, changing);
     QAbstractItemView::setModel(model);
     m_rowHeight = 0;
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &ListBox::selectionChanged);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_modelChanging)
+            emit selectionChanged();
+    });
+    // After a removal nothing is selected: the list would move on to the next entry.
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
+        selectionModel()->clear();
+        m_modelChanging = false;
+    });
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { m_modelChanging = false; });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { m_modelChanging = false; });
     const auto changed = [this](const QModelIndex &, int first) {
         // Every row is as high as the first: measure again only when the first one changed.
         if (first == 0)

@@ -70,6 +70,7 @@ private:
 
     mutable int m_rowHeight = 0; // 0 until measured on the first entry as it now is
     bool m_contentWidthPending = false;
+    bool m_modelChanging = false; // the model is changing the rows
 };
 
 } // namespace glimra

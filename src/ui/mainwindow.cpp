@@ -3,6 +3,7 @@
 
 #include "ui/dotcell.h"
 #include "ui/fitcaptions.h"
+#include "ui/historykeys.h"
 #include "ui/linewidget.h"
 #include "ui/listbox.h"
 #include "ui/picturebutton.h"
@@ -12,7 +13,6 @@
 #include "ui/typinglimitvalidator.h"
 
 #include "files/cp932codec.h"
-#include "files/entrymodel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -96,6 +96,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_stbar->addWidget(m_statusText, 1);
 
     buildMenus();
+    buildKeys();
 
     const char *tabOrder[] = {"icon_new",  "icon_save", "icon_open", "icon_copy", "data_a",
                               "data_b",    "data_c",    "data_d",    "data_e",    "reverse",
@@ -189,6 +190,8 @@ void MainWindow::buildFields(QWidget *area)
     m_data_name->setToolTip(QStringLiteral("17文字以内で名前を付けてください。"));
     m_data_name->setAccessibleName(QStringLiteral("データ名"));
     m_data_name->typingValidator()->setCharacterCheck(savableName);
+    connect(m_data_name, &TextField::edited, this,
+            [this] { emit nameChanged(m_data_name->lastChangeTyped()); });
 
     const char *names[ColumnCount] = {"data_a", "data_b", "data_c", "data_d", "data_e"};
     for (int i = 0; i < ColumnCount; ++i) {
@@ -198,7 +201,8 @@ void MainWindow::buildFields(QWidget *area)
         code->setPlainAscii();
         code->setAccessibleName(QStringLiteral("%1列のコード").arg(i + 1));
         const Field field = CodeFields[i];
-        connect(code, &TextField::changed, this, [this, field] { emit codeChanged(field); });
+        connect(code, &TextField::changed, this,
+                [this, field, code] { emit codeChanged(field, code->lastChangeTyped()); });
         connect(code, &TextField::gotFocus, this, [this, field] { emit codeFocused(field); });
         m_codeFields[i] = code;
     }
@@ -224,13 +228,9 @@ void MainWindow::buildButtonsAndList(QWidget *area)
                             twipsRect(2760, 1200, 1095, 255), Command::Read)});
 
     m_data_list = placed(new ListBox(area), "data_list", twipsRect(3960, 0, 4215, 2220));
-    m_entries = new EntryModel(this);
-    m_data_list->setModel(m_entries);
     m_data_list->setAccessibleName(QStringLiteral("データ一覧"));
-    connect(m_data_list, &ListBox::selectionChanged, this, [this] {
-        if (!m_programListChange)
-            emit commandChosen(Command::Select);
-    });
+    connect(m_data_list, &ListBox::selectionChanged, this,
+            [this] { emit commandChosen(Command::Select); });
 }
 
 QAction *MainWindow::menuItem(QMenu *menu, const char *name, const QString &caption,
@@ -274,6 +274,30 @@ void MainWindow::buildMenus()
     version->setObjectName("menu_ver");
     connect(version, &QAction::triggered, this, [this] { emit commandChosen(Command::Version); });
     m_actions.emplace_back(Command::Version, version);
+}
+
+void MainWindow::buildKeys()
+{
+    // Undo and redo have no menu item of their own: only keys, wherever the focus is in the
+    // window, the text fields included, whose own undo gives way to them.
+    for (const auto &[command, keys] :
+         {std::pair{Command::Undo, UndoKeys()}, std::pair{Command::Redo, RedoKeys()}}) {
+        auto *key = new QAction(this);
+        key->setShortcuts(keys);
+        key->setShortcutContext(Qt::WindowShortcut);
+        connect(key, &QAction::triggered, this, [this, command] { emit commandChosen(command); });
+        addAction(key);
+        m_actions.emplace_back(command, key);
+    }
+    for (Field field : CodeFields)
+        connectHistoryMenu(this->field(field));
+    connectHistoryMenu(m_data_name);
+}
+
+void MainWindow::connectHistoryMenu(TextField *field)
+{
+    connect(field, &TextField::undoAsked, this, [this] { emit commandChosen(Command::Undo); });
+    connect(field, &TextField::redoAsked, this, [this] { emit commandChosen(Command::Redo); });
 }
 
 QAction *MainWindow::action(Command command) const
@@ -340,62 +364,6 @@ void MainWindow::setFocus(FocusTarget target)
         m_data_list->setFocus(Qt::OtherFocusReason);
     else
         field(Field(int(target)))->setFocus(Qt::OtherFocusReason);
-}
-
-void MainWindow::withoutSelect(const std::function<void()> &change)
-{
-    m_programListChange = true;
-    change();
-    m_programListChange = false;
-}
-
-bool MainWindow::appendEntry(const QString &text)
-{
-    bool added = false;
-    withoutSelect([&] { added = m_entries->append(text); });
-    return added;
-}
-
-void MainWindow::appendEntries(const QStringList &texts)
-{
-    withoutSelect([&] { m_entries->append(texts); });
-}
-
-bool MainWindow::appendFileLines(const CheckedFileLines &lines)
-{
-    bool all = false;
-    withoutSelect([&] { all = m_entries->appendFileLines(lines); });
-    return all;
-}
-
-void MainWindow::removeEntry(int index)
-{
-    withoutSelect([&] {
-        m_entries->removeAt(index);
-        // The list would otherwise move the selection on to the next entry.
-        m_data_list->selectionModel()->clear();
-    });
-}
-
-void MainWindow::clearEntries()
-{
-    withoutSelect([&] { m_entries->clear(); });
-}
-
-QString MainWindow::entry(int index) const
-{
-    return m_entries->text(index);
-}
-
-int MainWindow::entryCount() const
-{
-    return m_entries->rowCount();
-}
-
-std::optional<QList<QByteArray>>
-MainWindow::entryFileLines(const std::function<void()> &working) const
-{
-    return m_entries->fileLines(working);
 }
 
 int MainWindow::selectedIndex() const

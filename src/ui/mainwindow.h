@@ -16,7 +16,6 @@ class QToolButton;
 namespace glimra {
 
 class DotCell;
-class EntryModel;
 class ListBox;
 class TextField;
 
@@ -37,6 +36,8 @@ enum class Command {
     QuickPreview,
     Version,
     End,
+    Undo, ///< by key only, anywhere in the window
+    Redo,
 };
 
 /// The main window, built from its design in twips. Its controls are the editor's state.
@@ -57,15 +58,6 @@ public:
     void select(Field field, int start, int length) override;
     void setFocus(FocusTarget target) override;
 
-    bool appendEntry(const QString &text) override;
-    void appendEntries(const QStringList &texts) override;
-    bool appendFileLines(const CheckedFileLines &lines) override;
-    void removeEntry(int index) override;
-    void clearEntries() override;
-    QString entry(int index) const override;
-    int entryCount() const override;
-    std::optional<QList<QByteArray>>
-    entryFileLines(const std::function<void()> &working) const override;
     int selectedIndex() const override;
 
     bool quickPreview() const override;
@@ -78,12 +70,14 @@ public:
     DotCell *dotCell(int column, int row) const { return m_dots[column - 1][row - 1]; }
     DotCell *previewCell(int column, int row) const { return m_smalldots[column - 1][row - 1]; }
     ListBox *list() const { return m_data_list; }
-    EntryModel *entries() const { return m_entries; }
     QAction *action(Command command) const;
 
 signals:
     void dotClicked(int column, int row);
-    void codeChanged(glimra::Field field);
+    /// A code field's text changed: typed by the user, or else pasted, dropped or written.
+    void codeChanged(glimra::Field field, bool typed);
+    /// The name changed by the user's hand: typed, or else pasted or dropped.
+    void nameChanged(bool typed);
     void codeFocused(glimra::Field field);
     void commandChosen(glimra::Command command);
     void backgroundClicked();
@@ -104,26 +98,25 @@ private:
     void buildFields(QWidget *area);
     void buildButtonsAndList(QWidget *area);
     void buildMenus();
+    void buildKeys();
+    void connectHistoryMenu(TextField *field);
     QToolButton *pictureButton(QWidget *area, const char *name, const char *picture, QRect place,
                                Command command, const QString &spoken);
     QPushButton *pushButton(QWidget *area, const char *name, const QString &caption, QRect place,
                             Command command);
     QAction *menuItem(QMenu *menu, const char *name, const QString &caption, Command command);
-    void withoutSelect(const std::function<void()> &change);
 
     std::array<std::array<DotCell *, RowCount>, ColumnCount> m_dots{};
     std::array<std::array<DotCell *, RowCount>, ColumnCount> m_smalldots{};
     std::array<TextField *, ColumnCount> m_codeFields{};
     TextField *m_data_name = nullptr;
     ListBox *m_data_list = nullptr;
-    EntryModel *m_entries = nullptr;
     QStatusBar *m_stbar = nullptr;
     QLabel *m_statusText = nullptr;
     QAction *m_quickPreview = nullptr;
     std::vector<std::pair<Command, QAction *>> m_actions;
     QWidget *m_clientArea = nullptr;
     bool m_backgroundPressed = false;
-    bool m_programListChange = false;
 };
 
 /// The caption of the main window.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "files/newcommand.h"
+#include "core/newchoice.h"
 
 #include <QDialog>
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/textfield.h"
 
+#include "ui/historykeys.h"
 #include "ui/typinglimitvalidator.h"
 
 #include <algorithm>
@@ -43,6 +44,7 @@ TextField::TextField(int typingLimit, QWidget *parent)
     connect(this, &QLineEdit::textChanged, m_validator, &TypingLimitValidator::setPreviousText);
     // textEdited comes for typing and pasting only, with the caret where the user left it.
     connect(this, &QLineEdit::textEdited, this, &TextField::changed);
+    connect(this, &QLineEdit::textEdited, this, &TextField::edited);
 }
 
 int TextField::typingLimit() const
@@ -77,8 +79,22 @@ void TextField::pasteWithinLimit(QClipboard::Mode mode)
 {
     // Desktop fields paste as much as fits; QLineEdit would refuse the whole text.
     const QString part = fitting(QGuiApplication::clipboard()->text(mode), selectedText().size());
-    if (!part.isEmpty())
-        insert(part);
+    if (part.isEmpty())
+        return;
+    m_typed = false;
+    insert(part);
+    m_typed = true;
+}
+
+bool TextField::event(QEvent *event)
+{
+    // The field's own undo would go behind the editor's history: its keys are the window's.
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsHistoryKey(static_cast<QKeyEvent *>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QLineEdit::event(event);
 }
 
 void TextField::setPlainAscii()
@@ -136,6 +152,13 @@ void TextField::dragEnterEvent(QDragEnterEvent *event)
 
 void TextField::dropEvent(QDropEvent *event)
 {
+    m_typed = false;
+    dropText(event);
+    m_typed = true;
+}
+
+void TextField::dropText(QDropEvent *event)
+{
     // Text dragged within the field is only moved there.
     if (event->source() == this || !event->mimeData()->hasText()) {
         QLineEdit::dropEvent(event);
@@ -172,9 +195,16 @@ void TextField::contextMenuEvent(QContextMenuEvent *event)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     for (QAction *action : menu->actions()) {
         // The shortcut, when shown, follows a tab.
-        if (action->text().section(u'\t', 0, 0) == QLineEdit::tr("&Paste")) {
+        const QString caption = action->text().section(u'\t', 0, 0);
+        if (caption == QLineEdit::tr("&Paste")) {
             action->disconnect();
             connect(action, &QAction::triggered, this, [this] { pasteWithinLimit(); });
+        } else if (caption == QLineEdit::tr("&Undo") || caption == QLineEdit::tr("&Redo")) {
+            action->disconnect();
+            action->setEnabled(true);
+            connect(action, &QAction::triggered, this,
+                    caption == QLineEdit::tr("&Undo") ? &TextField::undoAsked
+                                                      : &TextField::redoAsked);
         }
     }
     menu->popup(event->globalPos());

@@ -32,11 +32,21 @@ public:
     using QLineEdit::inputMethodQuery;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+    /// Whether the last change by the user's hand was typed, not pasted or dropped.
+    bool lastChangeTyped() const { return m_typed; }
+
 signals:
+    /// The text changed, by the user's hand or by a program write.
     void changed();
+    /// The text changed by the user's hand.
+    void edited();
     void gotFocus();
+    /// Undo or Redo chosen in the context menu: the editor's history, not the field's own.
+    void undoAsked();
+    void redoAsked();
 
 protected:
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -50,12 +60,15 @@ private:
     /// As much of `text` as the typing limit leaves room for once `freed` characters of the
     /// field's text make way for it.
     QString fitting(const QString &text, qsizetype freed) const;
+    /// Takes dropped text, cut to the room left, or moves text dragged within the field.
+    void dropText(QDropEvent *event);
 
     TypingLimitValidator *m_validator;
     bool m_restoreSelectionOnPress = false;
     int m_focusSelectionStart = 0;
     int m_focusSelectionLength = 0;
     bool m_plainAscii = false;
+    bool m_typed = true;
 };
 
 } // namespace glimra

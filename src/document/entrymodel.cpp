@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "files/entrymodel.h"
+#include "document/entrymodel.h"
 
 namespace glimra {
 
@@ -27,7 +27,7 @@ QModelIndexList EntryModel::match(const QModelIndex &start, int role, const QVar
     return row < 0 ? QModelIndexList() : QModelIndexList{index(row)};
 }
 
-QString EntryModel::text(int row) const
+QString EntryModel::entry(int row) const
 {
     return row >= 0 && row < m_lines.size() ? m_lines.text(row) : QString();
 }
@@ -41,9 +41,20 @@ template <typename Append> void EntryModel::appendRows(int added, Append append)
 {
     if (added <= 0)
         return;
-    beginInsertRows({}, m_lines.size(), m_lines.size() + added - 1);
+    const int first = m_lines.size();
+    beginInsertRows({}, first, first + added - 1);
     append(m_lines);
     endInsertRows();
+    if (writing()) {
+        for (int row = first; row < first + added; ++row)
+            m_journal->push_back({ListEdit::Appended, row, m_lines.kept(row), {}});
+    }
+}
+
+bool EntryModel::writing() const
+{
+    // Once the list was replaced, undoing that brings back the whole list before it.
+    return m_journal && (m_journal->empty() || m_journal->back().kind != ListEdit::Replaced);
 }
 
 bool EntryModel::append(const QString &entry)
@@ -82,6 +93,8 @@ void EntryModel::removeAt(int row)
 {
     if (row < 0 || row >= m_lines.size())
         return;
+    if (writing())
+        m_journal->push_back({ListEdit::Removed, row, m_lines.kept(row), {}});
     beginRemoveRows({}, row, row);
     m_lines.remove(row);
     endRemoveRows();
@@ -89,9 +102,47 @@ void EntryModel::removeAt(int row)
 
 void EntryModel::clear()
 {
+    // The list goes whole to whoever may want it back: nothing is copied. Even an empty
+    // one is a list replaced, so that what is read into it is undone at one stroke.
+    auto before = std::make_shared<EntryLines>();
+    if (m_lines.size() > 0)
+        swap(*before);
+    if (writing())
+        m_journal->push_back({ListEdit::Replaced, 0, {}, std::move(before)});
+}
+
+void EntryModel::swap(EntryLines &other)
+{
     beginResetModel();
-    m_lines.clear();
+    std::swap(m_lines, other);
     endResetModel();
+}
+
+void EntryModel::insertKept(int row, const QByteArray &kept)
+{
+    beginInsertRows({}, row, row);
+    m_lines.insertKept(row, kept);
+    endInsertRows();
+}
+
+void EntryModel::apply(ListEdit &edit, bool undo)
+{
+    const bool adds = (edit.kind == ListEdit::Appended) != undo;
+    switch (edit.kind) {
+    case ListEdit::Appended:
+    case ListEdit::Removed:
+        if (adds) {
+            insertKept(edit.row, edit.entry);
+        } else {
+            beginRemoveRows({}, edit.row, edit.row);
+            m_lines.remove(edit.row);
+            endRemoveRows();
+        }
+        break;
+    case ListEdit::Replaced:
+        swap(*edit.other);
+        break;
+    }
 }
 
 std::optional<QList<QByteArray>> EntryModel::fileLines(const std::function<void()> &working) const
