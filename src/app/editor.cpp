@@ -21,12 +21,12 @@ Editor::Editor(PlatformServices &platform)
     });
     connect(&m_main, &MainWindow::codeChanged, this, [this](Field field, bool typed) {
         perform(
-            typed ? StepKind::Typing : StepKind::Change,
+            typed ? StepKind::Typing : StepKind::Pasting,
             [=, this] { m_glyphs.codeFieldChanged(field); }, field);
     });
     // The name has no handling of its own; the history keeps what was typed or pasted.
     connect(&m_main, &MainWindow::nameChanged, this,
-            [this](bool typed) { perform(typed ? StepKind::Typing : StepKind::Change, [] {}); });
+            [this](bool typed) { perform(typed ? StepKind::Typing : StepKind::Pasting, [] {}); });
     connect(&m_main, &MainWindow::codeFocused, this, [this](Field field) {
         perform(StepKind::Change, [=, this] { m_glyphs.codeFieldFocused(field); });
     });

@@ -56,8 +56,8 @@ private:
     void bringForward(QWidget *dialog);
 
     CommandGate m_gate; // every operation's platform
+    EntryModel m_entries; // before the window that shows it, so that it outlives it
     MainWindow m_main;
-    EntryModel m_entries;
     GlyphEditor m_glyphs;
     GlyphList m_list;
     ClipboardExport m_clipboard;

@@ -75,7 +75,9 @@ void History::record(StepKind kind, Field field, const std::function<void()> &co
     Step step;
     step.kind = kind;
     step.field = field;
-    step.before = m_shown;
+    // Typing and pasting have changed their field before anyone hears of it: the step
+    // starts from what the last one left. Anything else starts from what is shown now.
+    step.before = kind == StepKind::Typing || kind == StepKind::Pasting ? m_shown : glyph();
     step.fileBefore = file();
     {
         const QScopedValueRollback<int> running(m_depth, 1);

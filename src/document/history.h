@@ -17,6 +17,7 @@ enum class StepKind {
     Change,     ///< changes the glyph or the list
     FileChange, ///< also the current file: Open and a new file
     Typing,     ///< typing in one field: the characters typed there in a row are one step
+    Pasting,    ///< a paste or a drop into a field
     None,       ///< changes nothing the history keeps, or only what it does not take back
 };
 

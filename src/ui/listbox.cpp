@@ -21,6 +21,10 @@ void ListBox::setModel(QAbstractItemModel *model)
 {
     if (this->model())
         disconnect(this->model(), nullptr, this, nullptr);
+    if (!model) {
+        QAbstractItemView::setModel(model);
+        return;
+    }
     // A change of the model is the program's, not the user's: the selection that it moves
     // or takes away is no Select. Told before the selection hears of it.
     const auto changing = [this] { m_modelChanging = true; };
@@ -46,6 +50,7 @@ void ListBox::setModel(QAbstractItemModel *model)
             m_rowHeight = 0;
         updateGeometries();
         viewport()->update();
+        emit rowsChanged();
     };
     connect(model, &QAbstractItemModel::rowsInserted, this, changed);
     connect(model, &QAbstractItemModel::rowsRemoved, this, changed);

@@ -36,8 +36,10 @@ public:
     QModelIndex indexAt(const QPoint &point) const override;
 
 signals:
-    /// The selected entry changed, whoever changed it.
+    /// The selected entry changed by the user's hand.
     void selectionChanged();
+    /// Rows came, went or were all replaced.
+    void rowsChanged();
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;

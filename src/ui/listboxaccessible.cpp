@@ -63,13 +63,8 @@ public:
     {
         // A row's interface stays valid until the rows move: a caller may hold many at once,
         // as a selection provider collecting children does, and use them afterwards.
-        const auto forget = [this] { forgetRows(); };
-        QAbstractItemModel *model = list->model();
         m_watches = {
-            QObject::connect(model, &QAbstractItemModel::rowsInserted, list, forget),
-            QObject::connect(model, &QAbstractItemModel::rowsRemoved, list, forget),
-            QObject::connect(model, &QAbstractItemModel::modelReset, list, forget),
-            QObject::connect(model, &QAbstractItemModel::layoutChanged, list, forget),
+            QObject::connect(list, &ListBox::rowsChanged, list, [this] { forgetRows(); }),
             QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged, list,
                              [this] { forgetRowsOffScreen(); }),
         };

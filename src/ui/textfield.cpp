@@ -59,7 +59,9 @@ void TextField::writeText(const QString &text)
     m_validator->setProgramWrite(false);
     // setText leaves the caret at the end; a program write leaves it at the start.
     setCursorPosition(0);
+    m_typed = false;
     emit changed();
+    m_typed = true;
 }
 
 int TextField::caret() const
