@@ -46,6 +46,7 @@ void EditorModel::focusCode(int field)
     if (focus == field) // no new visit: the got-focus handling does not run
         return;
     focus = Focus(field);
+    typingField = -1; // characters typed now are a step of their own
     caret = 0;
     selectionLength = int(codes[field].size());
 }
@@ -239,6 +240,7 @@ void EditorModel::copy(bool fromMenu)
 
 void EditorModel::newFile()
 {
+    listReplaced = !entries.isEmpty();
     reset2();
     fileName.clear();
     fileReady = 0;
@@ -282,6 +284,7 @@ void EditorModel::open(const QString &chosen, bool fromToolbar)
     }
     fileName = chosen;
     selected = -1;
+    listReplaced = true;
     if (chosen == u"partial.glm") {
         entries = readFile(*file->second).first;
         fileReady = 0; // saving this list over the file would lose what was not read
@@ -343,6 +346,90 @@ void EditorModel::invert()
     gridToData();
     ++beeps;
     status = u"白黒反転処理をしました"_qs;
+}
+
+EditorModel::Shown EditorModel::shown() const
+{
+    return {dots, codes, name, entries, fileName, fileReady};
+}
+
+void EditorModel::step(StepKind kind, int field, const std::function<void()> &action)
+{
+    const Shown before = shown();
+    const Focus focusBefore = focus;
+    const bool typingGoesOn = kind == StepKind::Typing && typingField == field;
+    listReplaced = false;
+    action();
+    const Shown after = shown();
+    const bool file = kind == StepKind::FileChange;
+    // A list read from a file is a change, even where it reads as the one it replaced.
+    const bool changed =
+        after.dots != before.dots || after.codes != before.codes || after.name != before.name ||
+        after.entries != before.entries || listReplaced ||
+        (file && (after.fileName != before.fileName || after.fileReady != before.fileReady));
+    if (!changed || kind == StepKind::None) {
+        // Nothing happened that anyone heard of: a refused character, a click on the field
+        // that has the focus. A move of the focus or any command ends a run of typing.
+        if (focus != focusBefore || (kind != StepKind::Typing && kind != StepKind::Pasting))
+            typingField = -1;
+        return;
+    }
+    redoSteps.clear();
+    typingField = kind == StepKind::Typing ? field : -1;
+    if (typingGoesOn && !undoSteps.empty()) {
+        undoSteps.back().after = after;
+        return;
+    }
+    undoSteps.push_back({before, after, file, listReplaced});
+}
+
+void EditorModel::show(const Shown &from, const Shown &to, const Step &step)
+{
+    dots = to.dots;
+    for (int f = 0; f < 5; ++f)
+        writeCode(f, to.codes[f]);
+    name = to.name;
+    // The list box keeps its selection where rows only come in after it; a row taken out
+    // or the whole list replaced leaves nothing selected.
+    if (step.replaced) {
+        selected = -1;
+    } else if (to.entries.size() == from.entries.size() + 1) {
+        const int row =
+            int(std::mismatch(from.entries.begin(), from.entries.end(), to.entries.begin()).first -
+                from.entries.begin());
+        if (selected >= row)
+            ++selected;
+    } else if (to.entries != from.entries) {
+        selected = -1;
+    }
+    entries = to.entries;
+    if (step.file) {
+        fileName = to.fileName;
+        fileReady = to.fileReady;
+    }
+    typingField = -1;
+}
+
+void EditorModel::undo()
+{
+    typingField = -1;
+    if (undoSteps.empty())
+        return;
+    Step last = undoSteps.back();
+    undoSteps.pop_back();
+    show(last.after, last.before, last);
+    redoSteps.push_back(last);
+}
+
+void EditorModel::redo()
+{
+    typingField = -1;
+    if (redoSteps.empty())
+        return;
+    Step next = redoSteps.back();
+    redoSteps.pop_back();
+    show(next.before, next.after, next);
+    undoSteps.push_back(next);
 }
 
 } // namespace glimra

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <QByteArray>
@@ -60,7 +61,38 @@ struct EditorModel
     void saveFromToolbar(const QString &chosen);        // `chosen` answers a dialog if one asks
     void saveWithName(const QString &chosen);
 
+    // The history, as the issue that asks for it describes a step: every change the user
+    // makes is one, the characters typed into one field in a row are one, and Undo brings
+    // back exactly what was shown before it.
+    enum class StepKind { Change, FileChange, Typing, Pasting, None };
+    /// Runs `action` as one step of `kind`; `field` is the field typed or pasted into.
+    void step(StepKind kind, int field, const std::function<void()> &action);
+    void undo();
+    void redo();
+
 private:
+    struct Shown
+    {
+        std::array<std::array<bool, 7>, 5> dots;
+        std::array<QString, 5> codes;
+        QString name;
+        QStringList entries;
+        QString fileName;
+        int fileReady;
+    };
+    struct Step
+    {
+        Shown before, after;
+        bool file;     // an Open or a new file: the current file comes back too
+        bool replaced; // the list was replaced as a whole, by a file read or emptied
+    };
+    Shown shown() const;
+    /// Shows `to`, coming from `from`, as undoing or redoing `step` does.
+    void show(const Shown &from, const Shown &to, const Step &step);
+    bool listReplaced = false; // by the action under way
+    std::vector<Step> undoSteps, redoSteps;
+    int typingField = -1; // the field whose typing step may still grow
+
     void gridToData();
     bool dataToGrid();
     void reset2();

@@ -109,7 +109,15 @@ void compare(const Model &m, Sut &sut)
 /// One user action: `act` on the model, `drive` on the window, `name` for the printout.
 template <typename Derived> struct Step : rc::state::Command<Model, Sut>
 {
-    void apply(Model &m) const override { static_cast<const Derived *>(this)->act(m); }
+    /// What kind of step of the history the action is.
+    Model::StepKind kind() const { return Model::StepKind::Change; }
+    /// The field typed or pasted into.
+    int typedField(const Model &) const { return -1; }
+    void apply(Model &m) const override
+    {
+        const Derived &self = *static_cast<const Derived *>(this);
+        m.step(self.kind(), self.typedField(m), [&] { self.act(m); });
+    }
     void run(const Model &m0, Sut &sut) const override
     {
         static_cast<const Derived *>(this)->drive(sut);
@@ -138,6 +146,7 @@ struct FocusCode : Step<FocusCode>
     FocusCode() = default;
     explicit FocusCode(int f) : field(f) {}
     int field = *rc::gen::inRange(0, ColumnCount);
+    void apply(Model &m) const override { act(m); } // moves the focus: no step
     void act(Model &m) const { m.focusCode(field); }
     void drive(Sut &sut) const { sut.e.field(Field(field))->setFocus(Qt::TabFocusReason); }
     QString name() const { return u"Tab to data_%1"_qs.arg(QChar(u'a' + field)); }
@@ -145,6 +154,8 @@ struct FocusCode : Step<FocusCode>
 
 struct TypeCode : Step<TypeCode>
 {
+    Model::StepKind kind() const { return Model::StepKind::Typing; }
+    int typedField(const Model &m) const { return m.focus; }
     TypeCode() = default;
     explicit TypeCode(char typed) : c(QChar(typed)) {}
     // Mostly hexadecimal digits of either case, sometimes what a code cannot hold.
@@ -159,6 +170,8 @@ struct TypeCode : Step<TypeCode>
 
 struct TypeName : Step<TypeName>
 {
+    Model::StepKind kind() const { return Model::StepKind::Typing; }
+    int typedField(const Model &) const { return Model::Name; }
     TypeName() = default;
     explicit TypeName(char typed) : c(QChar(typed)) {}
     QChar c = QChar(*rc::gen::elementOf(std::u16string(u"AZaz09 _かなカナ漢字絵öö€")));
@@ -176,6 +189,8 @@ struct TypeName : Step<TypeName>
 
 struct PasteName : Step<PasteName>
 {
+    Model::StepKind kind() const { return Model::StepKind::Pasting; }
+    int typedField(const Model &) const { return Model::Name; }
     PasteName() = default;
     explicit PasteName(const QString &pasted) : text(pasted) {}
     QString text = QString::fromStdU16String(*rc::gen::container<std::u16string>(
@@ -261,6 +276,7 @@ struct Read : Step<Read>
 
 struct QuickPreview : Step<QuickPreview>
 {
+    Model::StepKind kind() const { return Model::StepKind::None; }
     void act(Model &m) const { m.toggleQuickPreview(); }
     void drive(Sut &sut) const { sut.e.window().action(glimra::Command::QuickPreview)->trigger(); }
     QString name() const { return u"toggle quick preview"_qs; }
@@ -275,6 +291,7 @@ struct Invert : Step<Invert>
 
 struct Copy : Step<Copy>
 {
+    Model::StepKind kind() const { return Model::StepKind::None; }
     Copy() = default;
     explicit Copy(bool menu) : fromMenu(menu) {}
     bool fromMenu = *rc::gen::arbitrary<bool>();
@@ -293,6 +310,10 @@ struct Copy : Step<Copy>
 struct New : Step<New>
 {
     bool newFile = *rc::gen::arbitrary<bool>();
+    Model::StepKind kind() const
+    {
+        return newFile ? Model::StepKind::FileChange : Model::StepKind::Change;
+    }
     void act(Model &m) const { newFile ? m.newFile() : m.newData(); }
     void drive(Sut &sut) const
     {
@@ -327,6 +348,7 @@ QString chosenName(bool toOpen)
 
 struct Open : Step<Open>
 {
+    Model::StepKind kind() const { return Model::StepKind::FileChange; }
     Open() = default;
     Open(const QString &name, bool toolbar) : chosen(name), fromToolbar(toolbar) {}
     QString chosen = chosenName(true);
@@ -349,6 +371,7 @@ struct Open : Step<Open>
 
 struct Save : Step<Save>
 {
+    Model::StepKind kind() const { return Model::StepKind::None; }
     Save() = default;
     Save(const QString &name, bool toolbar) : chosen(name), fromToolbar(toolbar) {}
     QString chosen = chosenName(false);
@@ -371,6 +394,29 @@ struct Save : Step<Save>
     }
 };
 
+/// Ctrl+Z, or Ctrl+Y or Ctrl+Shift+Z, pressed where the focus is.
+struct UndoRedo : Step<UndoRedo>
+{
+    UndoRedo() = default;
+    UndoRedo(bool undoing, bool shifted) : undo(undoing), shift(shifted) {}
+    bool undo =
+        *rc::gen::weightedOneOf<bool>({{2, rc::gen::just(true)}, {1, rc::gen::just(false)}});
+    bool shift = *rc::gen::arbitrary<bool>();
+    void apply(Model &m) const override { act(m); }
+    void act(Model &m) const { undo ? m.undo() : m.redo(); }
+    void drive(Sut &sut) const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        QWidget *target = focus ? focus : &sut.e.window();
+        if (undo)
+            QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+        else
+            QTest::keyClick(target, shift ? Qt::Key_Z : Qt::Key_Y,
+                            shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+    }
+    QString name() const { return undo ? u"Ctrl+Z"_qs : shift ? u"Ctrl+Shift+Z"_qs : u"Ctrl+Y"_qs; }
+};
+
 /// Runs sessions from `seed` until `steps` actions have passed or one fails; the failure
 /// message holds the seed and the shrunk session.
 bool runSessions(std::uint64_t seed, int steps, std::string *failure)
@@ -382,11 +428,11 @@ bool runSessions(std::uint64_t seed, int steps, std::string *failure)
     const auto result = rc::detail::checkTestable(
         [] {
             Sut sut;
-            rc::state::check(
-                startingModel(), sut,
-                rc::state::gen::execOneOfWithArgs<
-                    ClickDot, FocusCode, TypeCode, TypeName, PasteName, Add, Delete, ClickEntry,
-                    CtrlClickEntry, ArrowKey, Read, QuickPreview, Invert, Copy, New, Open, Save>());
+            rc::state::check(startingModel(), sut,
+                             rc::state::gen::execOneOfWithArgs<
+                                 ClickDot, FocusCode, TypeCode, TypeName, PasteName, Add, Delete,
+                                 ClickEntry, CtrlClickEntry, ArrowKey, Read, QuickPreview, Invert,
+                                 Copy, New, Open, Save, UndoRedo, UndoRedo>());
         },
         rc::detail::TestMetadata{}, params);
     if (result.is<rc::detail::SuccessResult>())
@@ -421,6 +467,12 @@ const std::vector<std::pair<const char *, Session>> &fixedSessions()
          session(Open(u"missing.glm"_qs, true), Save(u"a.glm"_qs, false), Open(u"a.glm"_qs, true))},
         {"a paste is cut to the room left",
          session(TypeName('A'), PasteName(u"かな漢字絵AZ09かな漢字絵AZ09"_qs))},
+        {"Ctrl+Z right after start-up takes nothing back", session(UndoRedo(true, false))},
+        {"a code typed in one field is one step with the grid it redrew",
+         session(FocusCode(0), TypeCode('4'), TypeCode('f'), UndoRedo(true, false))},
+        {"an Open that reads the same list again is a step all the same",
+         session(PasteName(u"A"_qs), ClickDot(1, 1), Add(), Save(u"b.glm"_qs, false),
+                 Open(u"b.glm"_qs, false), UndoRedo(true, false), UndoRedo(false, true))},
     };
     return sessions;
 }

@@ -19,14 +19,12 @@ Editor::Editor(PlatformServices &platform)
     connect(&m_main, &MainWindow::dotClicked, this, [this](int column, int row) {
         perform(StepKind::Change, [=, this] { m_glyphs.toggleDot(column, row); });
     });
-    connect(&m_main, &MainWindow::codeChanged, this, [this](Field field, bool typed) {
-        perform(
-            typed ? StepKind::Typing : StepKind::Pasting,
-            [=, this] { m_glyphs.codeFieldChanged(field); }, field);
+    connect(&m_main, &MainWindow::codeChanged, this, [this](Field field, TextField::Change how) {
+        perform(stepOf(how), [=, this] { m_glyphs.codeFieldChanged(field); }, field);
     });
     // The name has no handling of its own; the history keeps what was typed or pasted.
     connect(&m_main, &MainWindow::nameChanged, this,
-            [this](bool typed) { perform(typed ? StepKind::Typing : StepKind::Pasting, [] {}); });
+            [this](TextField::Change how) { perform(stepOf(how), [] {}); });
     connect(&m_main, &MainWindow::codeFocused, this, [this](Field field) {
         perform(StepKind::Change, [=, this] { m_glyphs.codeFieldFocused(field); });
     });
@@ -41,12 +39,26 @@ Editor::Editor(PlatformServices &platform)
             [this] { perform(StepKind::None, [this] { closeDialogs(); }); });
     // Characters typed after the focus has moved, even back, are a step of their own.
     connect(qApp, &QApplication::focusChanged, this, [this] { m_history.endTyping(); });
-    startUp();
+    perform(StepKind::None, [this] { startUp(); });
 }
 
 void Editor::perform(StepKind kind, std::function<void()> handler, Field field)
 {
     m_gate.run([=, this] { m_history.record(kind, field, handler); });
+}
+
+StepKind Editor::stepOf(TextField::Change how)
+{
+    switch (how) {
+    case TextField::Change::Typed:
+        return StepKind::Typing;
+    case TextField::Change::Pasted:
+        return StepKind::Pasting;
+    case TextField::Change::Written:
+        break;
+    }
+    // A write of the program's own is part of the command that makes it, or of none.
+    return StepKind::None;
 }
 
 StepKind Editor::stepOf(Command command)

@@ -51,6 +51,7 @@ private:
     void perform(StepKind kind, std::function<void()> handler, Field field = Field::DataName);
     void run(Command command);
     static StepKind stepOf(Command command);
+    static StepKind stepOf(TextField::Change how);
     void closeDialogs();
     void place(QWidget *dialog);
     void bringForward(QWidget *dialog);

@@ -191,7 +191,7 @@ void MainWindow::buildFields(QWidget *area)
     m_data_name->setAccessibleName(QStringLiteral("データ名"));
     m_data_name->typingValidator()->setCharacterCheck(savableName);
     connect(m_data_name, &TextField::edited, this,
-            [this] { emit nameChanged(m_data_name->lastChangeTyped()); });
+            [this] { emit nameChanged(m_data_name->lastChange()); });
 
     const char *names[ColumnCount] = {"data_a", "data_b", "data_c", "data_d", "data_e"};
     for (int i = 0; i < ColumnCount; ++i) {
@@ -202,7 +202,7 @@ void MainWindow::buildFields(QWidget *area)
         code->setAccessibleName(QStringLiteral("%1列のコード").arg(i + 1));
         const Field field = CodeFields[i];
         connect(code, &TextField::changed, this,
-                [this, field, code] { emit codeChanged(field, code->lastChangeTyped()); });
+                [this, field, code] { emit codeChanged(field, code->lastChange()); });
         connect(code, &TextField::gotFocus, this, [this, field] { emit codeFocused(field); });
         m_codeFields[i] = code;
     }

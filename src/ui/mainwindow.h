@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/editorstate.h"
+#include "ui/textfield.h"
 
 #include <array>
 #include <QMainWindow>
@@ -74,10 +75,10 @@ public:
 
 signals:
     void dotClicked(int column, int row);
-    /// A code field's text changed: typed by the user, or else pasted, dropped or written.
-    void codeChanged(glimra::Field field, bool typed);
-    /// The name changed by the user's hand: typed, or else pasted or dropped.
-    void nameChanged(bool typed);
+    /// A code field's text changed, and how.
+    void codeChanged(glimra::Field field, glimra::TextField::Change how);
+    /// The name changed by the user's hand, and how.
+    void nameChanged(glimra::TextField::Change how);
     void codeFocused(glimra::Field field);
     void commandChosen(glimra::Command command);
     void backgroundClicked();

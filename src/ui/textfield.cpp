@@ -59,9 +59,9 @@ void TextField::writeText(const QString &text)
     m_validator->setProgramWrite(false);
     // setText leaves the caret at the end; a program write leaves it at the start.
     setCursorPosition(0);
-    m_typed = false;
+    m_change = Change::Written;
     emit changed();
-    m_typed = true;
+    m_change = Change::Typed;
 }
 
 int TextField::caret() const
@@ -83,9 +83,9 @@ void TextField::pasteWithinLimit(QClipboard::Mode mode)
     const QString part = fitting(QGuiApplication::clipboard()->text(mode), selectedText().size());
     if (part.isEmpty())
         return;
-    m_typed = false;
+    m_change = Change::Pasted;
     insert(part);
-    m_typed = true;
+    m_change = Change::Typed;
 }
 
 bool TextField::event(QEvent *event)
@@ -154,9 +154,9 @@ void TextField::dragEnterEvent(QDragEnterEvent *event)
 
 void TextField::dropEvent(QDropEvent *event)
 {
-    m_typed = false;
+    m_change = Change::Pasted;
     dropText(event);
-    m_typed = true;
+    m_change = Change::Typed;
 }
 
 void TextField::dropText(QDropEvent *event)

@@ -32,8 +32,9 @@ public:
     using QLineEdit::inputMethodQuery;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
-    /// Whether the last change by the user's hand was typed, not pasted or dropped.
-    bool lastChangeTyped() const { return m_typed; }
+    /// How the text last changed: typed, pasted or dropped, or written by the program.
+    enum class Change { Typed, Pasted, Written };
+    Change lastChange() const { return m_change; }
 
 signals:
     /// The text changed, by the user's hand or by a program write.
@@ -68,7 +69,7 @@ private:
     int m_focusSelectionStart = 0;
     int m_focusSelectionLength = 0;
     bool m_plainAscii = false;
-    bool m_typed = true;
+    Change m_change = Change::Typed;
 };
 
 } // namespace glimra
