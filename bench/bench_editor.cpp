@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <functional>
 #include <malloc.h>
-#include <unistd.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,6 +25,7 @@
 #include <QProcess>
 #include <QStringListModel>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 using namespace glimra;
 
@@ -154,6 +154,10 @@ int main(int argc, char *argv[])
     editor.fileCommands().openFromToolbar();
     settle(window);
     const double memory = (heapBytes() - empty) / 1e6;
+    // An Open that can be undone keeps the list it replaced, moved, not copied.
+    emit window.commandChosen(Command::Open);
+    settle(window);
+    const double memoryKept = (heapBytes() - empty) / 1e6;
     const auto newFile = [&] {
         editor.entries().clear();
         settle(window);
@@ -244,6 +248,7 @@ int main(int argc, char *argv[])
         return time;
     };
     const auto run = [&](Command command) { emit window.commandChosen(command); };
+    const auto nothing = [] {};
     const auto select = [&](int row) { return [list, row] { list->setCurrentRow(row); }; };
     const int last = count - 1;
     window.setQuickPreview(true);
@@ -319,7 +324,59 @@ int main(int argc, char *argv[])
         },
         [&] { editor.entries().clear(); });
 
+    // Undo and Redo of each kind of step, on the full list.
+    const auto undoAndRedo = [&](const QString &what, const std::function<void()> &prepare,
+                                 const std::function<void()> &change, double goal = 16.0) {
+        const double undo = action(
+            "Undo " + what,
+            [&] {
+                prepare();
+                change();
+                settle(window);
+            },
+            [&] { run(Command::Undo); });
+        const double redo = action(
+            "Redo " + what,
+            [&] {
+                prepare();
+                change();
+                run(Command::Undo);
+                settle(window);
+            },
+            [&] { run(Command::Redo); });
+        if (goal != 16.0) {
+            rows[rows.size() - 2] = {"Undo " + what, undo, goal, "ms", 1.0, true};
+            rows.back() = {"Redo " + what, redo, goal, "ms", 1.0, true};
+        }
+    };
+    platform.file = big;
+    run(Command::Open);
+    settle(window);
+    const auto typed = [&] {
+        window.setText(Field::DataA, "41");
+        window.setText(Field::DataName, "x");
+    };
+    undoAndRedo("Add", typed, [&] { run(Command::Add); });
+    undoAndRedo("Delete the first entry", select(0), [&] { run(Command::Delete); });
+    undoAndRedo(
+        "Delete a middle entry", [&] { list->setCurrentRow(editor.entries().count() / 2); },
+        [&] { run(Command::Delete); });
+    undoAndRedo(
+        "Delete the last entry", [&] { list->setCurrentRow(editor.entries().count() - 1); },
+        [&] { run(Command::Delete); });
+    undoAndRedo("a dot", nothing, [&] { emit window.dotClicked(3, 4); });
+    undoAndRedo("Read", select(count / 2), [&] { run(Command::Read); });
+    undoAndRedo(
+        "Open a small file over the list", [&] { platform.file = small; },
+        [&] { run(Command::Open); });
+    // The Open of the big file itself, over an empty list, set against that Open.
+    platform.file = big;
+    undoAndRedo(
+        "Open the big file", newFile, [&] { run(Command::Open); }, open);
+
     rows.push_back({"Memory over the empty editor", memory, 0, "MB", 5.0 * count / 100000, false});
+    rows.push_back({"Memory with the list an Open replaced, for Undo", memoryKept, 0, "MB",
+                    2 * 5.0 * count / 100000, false});
 
     if (huge) {
         // Growth from a million: the same figures from the same program at that size.
