@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "document/entrymodel.h"
 #include "files/cp932codec.h"
 #include "files/entrylines.h"
 #include "files/fileline.h"
@@ -46,6 +47,7 @@ private slots:
     void failedWriteKeepsTheOldFile();
     void sampleFileOpensWhole();
     void keptLinesRemoveAsAListDoes();
+    void listEditsAreUndoneAndRedone();
 };
 
 void TestGlyphFile::encode_data()
@@ -504,6 +506,61 @@ void TestGlyphFile::sampleFileOpensWhole()
     QVERIFY(fileBytes(GLIMRA_SAMPLE_FILE).endsWith("\"\r\n"));
 }
 
+// The list's model writes down its edits while asked, and applies them back and forth: no
+// window is needed to hold the history's list side to the list it started from.
+void TestGlyphFile::listEditsAreUndoneAndRedone()
+{
+    EntryModel model;
+    model.append(QStringList{u"41 00 00 00 00    A"_qs, u"7f 00 00 00 00    b"_qs});
+    const QStringList start{model.entry(0), model.entry(1)};
+    const auto entries = [&] {
+        QStringList texts;
+        for (int row = 0; row < model.count(); ++row)
+            texts << model.entry(row);
+        return texts;
+    };
+    const QByteArray file = "31,00,00,00,00,\"1\"\r\n32,00,00,00,00,\"2\"\r\n";
+    for (const QString &how : {u"add and delete"_qs, u"open"_qs, u"open over nothing"_qs}) {
+        std::vector<ListEdit> journal;
+        if (how == u"open over nothing") {
+            model.clear();
+            journal.clear();
+        }
+        const QStringList before = entries();
+        model.setJournal(&journal);
+        if (how == u"add and delete") {
+            model.append(u"43 00 00 00 00    C"_qs);
+            model.removeAt(0);
+            model.removeAt(5); // not there: nothing
+        } else {
+            model.clear();
+            QByteArray bytes = file;
+            QBuffer device(&bytes);
+            device.open(QIODevice::ReadOnly);
+            StreamFileLines(device, [&](const CheckedFileLines &lines) {
+                return model.appendFileLines(lines);
+            });
+        }
+        model.setJournal(nullptr);
+        const QStringList after = entries();
+        QVERIFY2(after != before, qPrintable(how));
+        QCOMPARE(journal.size(), how == u"add and delete" ? std::size_t(2) : std::size_t(1));
+        for (auto edit = journal.rbegin(); edit != journal.rend(); ++edit)
+            model.apply(*edit, true);
+        QCOMPARE(entries(), before);
+        for (ListEdit &edit : journal)
+            model.apply(edit, false);
+        QCOMPARE(entries(), after);
+        for (auto edit = journal.rbegin(); edit != journal.rend(); ++edit)
+            model.apply(*edit, true);
+    }
+    QCOMPARE(model.count(), 0);
+    model.append(start);
+    model.setCapacity(3);
+    QVERIFY(!model.append(QStringList{u"1"_qs, u"2"_qs}));
+    QCOMPARE(model.count(), 3);
+}
+
 QTEST_APPLESS_MAIN(TestGlyphFile)
 void TestGlyphFile::keptLinesRemoveAsAListDoes()
 {
@@ -533,6 +590,24 @@ void TestGlyphFile::keptLinesRemoveAsAListDoes()
     for (int row = 0; row < kept.size(); ++row)
         QCOMPARE(kept.text(row), expected[row]);
     QCOMPARE(kept.fileLines().value().join(), EncodeGlyphLines(expected).value().join());
+    // Entries taken out go back where they were, as they were kept; a block that grows past
+    // twice its size splits.
+    for (int row : {0, 700, 1022, int(expected.size()) - 1}) {
+        const QByteArray entry = kept.kept(row);
+        kept.remove(row);
+        kept.insertKept(row, entry);
+    }
+    for (int i = 0; i < 2500; ++i) {
+        kept.insertKept(500, kept.kept(i % 7));
+        expected.insert(500, expected[i % 7]);
+    }
+    kept.insertKept(int(expected.size()), kept.kept(3));
+    expected << expected[3];
+    QCOMPARE(kept.size(), expected.size());
+    for (int row = 0; row < kept.size(); ++row)
+        QCOMPARE(kept.text(row), expected[row]);
+    QCOMPARE(kept.fileLines().value().join(), EncodeGlyphLines(expected).value().join());
+    QCOMPARE_GT(kept.memory(), 30 * expected.size());
     for (const QString &prefix :
          {u"0"_qs, u"0a 0"_qs, u"7F 00 00 00 00    名前"_qs, u"ODD"_qs, u"7f,"_qs})
         for (int from : {0, 700, int(expected.size()) - 1}) {
