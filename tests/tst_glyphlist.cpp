@@ -2,6 +2,7 @@
 #include "document/entrymodel.h"
 #include "testeditor.h"
 #include "ui/listbox.h"
+#include "ui/listboxaccessible.h"
 
 #include <QAccessible>
 #include <QStringListModel>
@@ -423,6 +424,7 @@ void TestGlyphList::aListOfAsManyRowsAsCanBeCountedKeepsItsPlaces()
     // Pixel places far down such a list pass what an int holds: rows must stay where the
     // view shows them, a click must land on its row, and the rows off screen stay off it.
     EveryRowModel rows;
+    InstallListBoxAccessibility();
     ListBox list;
     list.setModel(&rows);
     list.resize(300, 200);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/listbox.h"
 
-#include "ui/listboxaccessible.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -12,7 +12,6 @@ namespace glimra {
 
 ListBox::ListBox(QWidget *parent) : QAbstractItemView(parent)
 {
-    InstallListBoxAccessibility();
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
@@ -311,7 +310,20 @@ void ListBox::currentChanged(const QModelIndex &current, const QModelIndex &prev
 {
     QAbstractItemView::currentChanged(current, previous);
     if (current.isValid() && hasFocus())
-        AnnounceListBoxRow(this, current.row());
+        announce(current.row());
+}
+
+void ListBox::announce(int row)
+{
+    // Through whatever accessible interface the list has: a table's, whose cells are rows.
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface *table = list ? list->tableInterface() : nullptr;
+    if (QAccessibleInterface *cell = table ? table->cellAt(row, 0) : nullptr) {
+        QAccessibleEvent event(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void ListBox::keyPressEvent(QKeyEvent *event)

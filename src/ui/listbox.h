@@ -61,6 +61,8 @@ protected:
 
 private:
     QModelIndex indexOf(int row) const;
+    /// Tells assistive technology that `row` is now the focused row.
+    void announce(int row);
     int rowHeight() const;
     /// The row after the last one on screen, or the count when that is past the last row.
     int endOfScreen() const;

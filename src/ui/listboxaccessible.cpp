@@ -278,13 +278,4 @@ void InstallListBoxAccessibility()
     Q_UNUSED(installed);
 }
 
-void AnnounceListBoxRow(ListBox *list, int row)
-{
-    if (!QAccessible::isActive())
-        return;
-    auto *accessible = static_cast<ListAccessible *>(QAccessible::queryAccessibleInterface(list));
-    QAccessibleEvent event(accessible->row(row), QAccessible::Focus);
-    QAccessible::updateAccessibility(&event);
-}
-
 } // namespace glimra

@@ -3,14 +3,9 @@
 
 namespace glimra {
 
-class ListBox;
-
 /// Gives every list box an accessible interface that answers for the rows on screen and
 /// the selected row, and tells the list's size and each row's place as a table does, so
 /// that a screen reader never has to walk a million entries. Safe to call more than once.
 void InstallListBoxAccessibility();
-
-/// Tells assistive technology that `row` is now the list's focused row.
-void AnnounceListBoxRow(ListBox *list, int row);
 
 } // namespace glimra

@@ -6,6 +6,7 @@
 #include "ui/historykeys.h"
 #include "ui/linewidget.h"
 #include "ui/listbox.h"
+#include "ui/listboxaccessible.h"
 #include "ui/picturebutton.h"
 #include "ui/returnpress.h"
 #include "ui/textfield.h"
@@ -227,6 +228,7 @@ void MainWindow::buildButtonsAndList(QWidget *area)
                  pushButton(area, "data_read", QStringLiteral("<　読み込み"),
                             twipsRect(2760, 1200, 1095, 255), Command::Read)});
 
+    InstallListBoxAccessibility();
     m_data_list = placed(new ListBox(area), "data_list", twipsRect(3960, 0, 4215, 2220));
     m_data_list->setAccessibleName(QStringLiteral("データ一覧"));
     connect(m_data_list, &ListBox::selectionChanged, this,
