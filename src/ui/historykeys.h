@@ -2,26 +2,18 @@
 #pragma once
 
 #include <QKeyEvent>
-#include <QKeySequence>
-#include <QList>
 
 namespace glimra {
 
 /// The keys of the editor's one history: Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo.
-inline QList<QKeySequence> UndoKeys()
-{
-    return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-}
-
-inline QList<QKeySequence> RedoKeys()
-{
-    return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
-}
+inline constexpr QKeyCombination UndoKey = Qt::CTRL | Qt::Key_Z;
+inline constexpr QKeyCombination RedoKey = Qt::CTRL | Qt::Key_Y;
+inline constexpr QKeyCombination OtherRedoKey = Qt::CTRL | Qt::SHIFT | Qt::Key_Z;
 
 inline bool IsHistoryKey(const QKeyEvent *event)
 {
-    const QKeySequence pressed(event->keyCombination());
-    return UndoKeys().contains(pressed) || RedoKeys().contains(pressed);
+    const QKeyCombination pressed = event->keyCombination();
+    return pressed == UndoKey || pressed == RedoKey || pressed == OtherRedoKey;
 }
 
 } // namespace glimra

@@ -282,15 +282,16 @@ void MainWindow::buildKeys()
 {
     // Undo and redo have no menu item of their own: only keys, wherever the focus is in the
     // window, the text fields included, whose own undo gives way to them.
-    for (const auto &[command, keys] :
-         {std::pair{Command::Undo, UndoKeys()}, std::pair{Command::Redo, RedoKeys()}}) {
+    const auto keys = [this](Command command, const QList<QKeySequence> &sequences) {
         auto *key = new QAction(this);
-        key->setShortcuts(keys);
+        key->setShortcuts(sequences);
         key->setShortcutContext(Qt::WindowShortcut);
         connect(key, &QAction::triggered, this, [this, command] { emit commandChosen(command); });
         addAction(key);
         m_actions.emplace_back(command, key);
-    }
+    };
+    keys(Command::Undo, {UndoKey});
+    keys(Command::Redo, {RedoKey, OtherRedoKey});
     for (Field field : CodeFields)
         connectHistoryMenu(this->field(field));
     connectHistoryMenu(m_data_name);
