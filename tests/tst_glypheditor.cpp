@@ -40,6 +40,9 @@ private slots:
     void invert_data();
     void invert();
     void invertTwiceRestoresInWrittenForm();
+    void movesAndMirrorsByKey_data();
+    void movesAndMirrorsByKey();
+    void copyKeyCopiesTheGlyphWhereNoTextIsSelected();
     void invertFollowsTheGridNotTheField();
     void clearEmptiesTheEditorOnly();
     void quickPreviewToggleOnlyFlipsTheMark();
@@ -400,6 +403,67 @@ void TestGlyphEditor::invert()
     QCOMPARE(e().platform.beeps, 1);
     QCOMPARE(e().window().status(), u"白黒反転処理をしました"_qs);
     QVERIFY(e().platform.messages.isEmpty());
+}
+
+void TestGlyphEditor::movesAndMirrorsByKey_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QStringList>("after"); // of 41 03 7F 08 1C
+    const auto row = [](const char *name, Qt::Key key, const char *focus, const char *after) {
+        QTest::newRow(name) << int(key) << focus << QString(after).split(u' ');
+    };
+    // What leaves one edge comes back at the other; the top row is bit 0.
+    row("Alt+Right, in a code field", Qt::Key_Right, "data_c", "1C 41 03 7F 08");
+    row("Alt+Left, in the name field", Qt::Key_Left, "data_name", "03 7F 08 1C 41");
+    row("Alt+Down, in the list", Qt::Key_Down, "data_list", "03 06 7F 10 38");
+    row("Alt+Up, on a button", Qt::Key_Up, "data_add", "60 41 7F 04 0E");
+    row("Alt+H, in the name field", Qt::Key_H, "data_name", "1C 08 7F 03 41");
+    row("Alt+V, in a code field", Qt::Key_V, "data_a", "41 60 7F 08 1C");
+}
+
+void TestGlyphEditor::movesAndMirrorsByKey()
+{
+    QFETCH(int, key);
+    QFETCH(QString, focus);
+    QFETCH(QStringList, after);
+    const QStringList before{"41", "03", "7F", "08", "1C"};
+    e().setDots(before);
+    e().window().setText(Field::DataA, u"41"_qs); // what GridToData writes again in capitals
+    e().window().setText(Field::DataB, u"3"_qs);
+    e().window().setText(Field::DataName, u"名前"_qs);
+    e().window().findChild<QWidget *>(focus)->setFocus();
+    QWidget *focused = QApplication::focusWidget();
+    QTest::keyClick(focused, Qt::Key(key), Qt::AltModifier);
+    QCOMPARE(e().dotCodes(), after);
+    QCOMPARE(e().codes(), after);
+    QCOMPARE(e().text(Field::DataName), u"名前"_qs);
+    QCOMPARE(QApplication::focusWidget(), focused);
+    // One step of the history.
+    QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e().dotCodes(), before);
+}
+
+void TestGlyphEditor::copyKeyCopiesTheGlyphWhereNoTextIsSelected()
+{
+    e().clickDot(1, 1);
+    TextField *name = e().field(Field::DataName);
+    name->setFocus();
+    QTest::keyClicks(name, u"ab"_qs);
+    QTest::keyClick(name, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(e().platform.clipboard, u"01 00 00 00 00    ab"_qs);
+    QCOMPARE(e().window().status(), u"データをクリップボードにコピーしました"_qs);
+    QCOMPARE(e().platform.beeps, 0);
+    // With text selected, the field copies that text itself.
+    e().window().setStatus({});
+    name->selectAll();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(name, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"ab"_qs);
+    QCOMPARE(e().window().status(), QString());
+    e().window().list()->setFocus();
+    QTest::keyClick(e().window().list(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(e().window().status(), u"データをクリップボードにコピーしました"_qs);
 }
 
 void TestGlyphEditor::invertTwiceRestoresInWrittenForm()

@@ -20,7 +20,8 @@ Editor::Editor(PlatformServices &platform)
         perform(StepKind::Change, [=, this] { m_glyphs.toggleDot(column, row); });
     });
     connect(&m_main, &MainWindow::codeChanged, this, [this](Field field, TextField::Change how) {
-        perform(stepOf(how), [=, this] { m_glyphs.codeFieldChanged(field); }, field);
+        perform(
+            stepOf(how), [=, this] { m_glyphs.codeFieldChanged(field); }, field);
     });
     // The name has no handling of its own; the history keeps what was typed or pasted.
     connect(&m_main, &MainWindow::nameChanged, this,
@@ -77,12 +78,19 @@ StepKind Editor::stepOf(Command command)
     case Command::New: // the dialog's OK is the step
     case Command::Undo:
     case Command::Redo:
+    case Command::CopyByKey:
         return StepKind::None;
     case Command::Invert:
     case Command::Add:
     case Command::Delete:
     case Command::Read:
     case Command::Select:
+    case Command::MoveLeft:
+    case Command::MoveRight:
+    case Command::MoveUp:
+    case Command::MoveDown:
+    case Command::MirrorLeftRight:
+    case Command::MirrorTopBottom:
         break;
     }
     return StepKind::Change;
@@ -155,6 +163,27 @@ void Editor::run(Command command)
         break;
     case Command::Undo:
         m_history.undo();
+        break;
+    case Command::CopyByKey:
+        m_clipboard.copyFromMenu();
+        break;
+    case Command::MoveLeft:
+        m_glyphs.move(-1, 0);
+        break;
+    case Command::MoveRight:
+        m_glyphs.move(1, 0);
+        break;
+    case Command::MoveUp:
+        m_glyphs.move(0, -1);
+        break;
+    case Command::MoveDown:
+        m_glyphs.move(0, 1);
+        break;
+    case Command::MirrorLeftRight:
+        m_glyphs.mirror(Qt::Horizontal);
+        break;
+    case Command::MirrorTopBottom:
+        m_glyphs.mirror(Qt::Vertical);
         break;
     case Command::Redo:
         m_history.redo();

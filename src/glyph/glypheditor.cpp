@@ -114,6 +114,42 @@ void GlyphEditor::invert()
     m_state.setStatus(QString::fromUtf16(messages::Inverted));
 }
 
+void GlyphEditor::move(int columns, int rows)
+{
+    // Each dot takes the state of the dot it comes from, read before any is written.
+    redraw([=](int c, int r) {
+        const auto from = [](int place, int by, int count) {
+            return (place - 1 - by % count + count) % count + 1;
+        };
+        return std::pair{from(c, columns, ColumnCount), from(r, rows, RowCount)};
+    });
+}
+
+void GlyphEditor::mirror(Qt::Orientation across)
+{
+    redraw([=](int c, int r) {
+        return across == Qt::Horizontal ? std::pair{ColumnCount + 1 - c, r}
+                                        : std::pair{c, RowCount + 1 - r};
+    });
+}
+
+void GlyphEditor::redraw(const std::function<std::pair<int, int>(int, int)> &source)
+{
+    bool dots[ColumnCount + 1][RowCount + 1] = {};
+    for (int c = 1; c <= ColumnCount; ++c) {
+        for (int r = 1; r <= RowCount; ++r)
+            dots[c][r] = m_state.dot(c, r);
+    }
+    for (int c = 1; c <= ColumnCount; ++c) {
+        for (int r = 1; r <= RowCount; ++r) {
+            const auto [fromColumn, fromRow] = source(c, r);
+            m_state.setDot(c, r, dots[fromColumn][fromRow]);
+        }
+    }
+    refreshPreview();
+    gridToData();
+}
+
 void GlyphEditor::reset2()
 {
     for (int c = 1; c <= ColumnCount; ++c) {

@@ -3,6 +3,10 @@
 
 #include "glyph/columncode.h"
 
+#include <functional>
+#include <QtGlobal>
+#include <utility>
+
 namespace glimra {
 
 class EditorState;
@@ -29,6 +33,11 @@ public:
     void codeFieldFocused(Field field);
 
     void invert();
+    /// Moves the glyph by whole dots; what leaves one edge comes back at the other, so
+    /// that no dot is lost. The codes are written from the grid.
+    void move(int columns, int rows);
+    /// Mirrors the glyph left to right, or top to bottom; the codes follow.
+    void mirror(Qt::Orientation across);
     /// Clears the editor: no dot, codes "00", no name.
     void reset2();
     void toggleQuickPreview();
@@ -39,6 +48,9 @@ public:
     CodeTexts codeTexts() const;
 
 private:
+    /// Sets each dot (c, r) to what the dot `source(c, r)` was, then the preview and codes.
+    void redraw(const std::function<std::pair<int, int>(int, int)> &source);
+
     EditorState &m_state;
     PlatformServices &m_platform;
 };

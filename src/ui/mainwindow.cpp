@@ -280,8 +280,9 @@ void MainWindow::buildMenus()
 
 void MainWindow::buildKeys()
 {
-    // Undo and redo have no menu item of their own: only keys, wherever the focus is in the
-    // window, the text fields included, whose own undo gives way to them.
+    // Undo, redo, the copy by key and the moves have no menu item of their own: only keys,
+    // wherever the focus is in the window, the text fields included, whose own undo and copy
+    // give way to them.
     const auto keys = [this](Command command, const QList<QKeySequence> &sequences) {
         auto *key = new QAction(this);
         key->setShortcuts(sequences);
@@ -292,6 +293,13 @@ void MainWindow::buildKeys()
     };
     keys(Command::Undo, {UndoKey});
     keys(Command::Redo, {RedoKey, OtherRedoKey});
+    keys(Command::CopyByKey, {CopyKey});
+    keys(Command::MoveLeft, {Qt::ALT | Qt::Key_Left});
+    keys(Command::MoveRight, {Qt::ALT | Qt::Key_Right});
+    keys(Command::MoveUp, {Qt::ALT | Qt::Key_Up});
+    keys(Command::MoveDown, {Qt::ALT | Qt::Key_Down});
+    keys(Command::MirrorLeftRight, {Qt::ALT | Qt::Key_H});
+    keys(Command::MirrorTopBottom, {Qt::ALT | Qt::Key_V});
     for (Field field : CodeFields)
         connectHistoryMenu(this->field(field));
     connectHistoryMenu(m_data_name);

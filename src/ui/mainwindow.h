@@ -37,8 +37,16 @@ enum class Command {
     QuickPreview,
     Version,
     End,
-    Undo, ///< by key only, anywhere in the window
+    // By key only, anywhere in the window:
+    Undo,
     Redo,
+    CopyByKey, ///< Ctrl+C where no text is selected: as the Edit menu's copy
+    MoveLeft,
+    MoveRight,
+    MoveUp,
+    MoveDown,
+    MirrorLeftRight,
+    MirrorTopBottom,
 };
 
 /// The main window, built from its design in twips. Its controls are the editor's state.

@@ -90,11 +90,14 @@ void TextField::pasteWithinLimit(QClipboard::Mode mode)
 
 bool TextField::event(QEvent *event)
 {
-    // The field's own undo would go behind the editor's history: its keys are the window's.
-    if (event->type() == QEvent::ShortcutOverride &&
-        IsHistoryKey(static_cast<QKeyEvent *>(event))) {
-        event->ignore();
-        return true;
+    // The field's own undo would go behind the editor's history: its keys are the window's,
+    // and so is Ctrl+C where the field has nothing selected to copy.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (IsHistoryKey(key) || (key->keyCombination() == CopyKey && !hasSelectedText())) {
+            event->ignore();
+            return true;
+        }
     }
     return QLineEdit::event(event);
 }
