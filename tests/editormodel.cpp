@@ -338,6 +338,24 @@ void EditorModel::save(const QString &name)
     status = u"データを保存しました"_qs;
 }
 
+void EditorModel::move(int columns, int rows)
+{
+    const auto before = dots;
+    for (int c = 0; c < 5; ++c)
+        for (int r = 0; r < 7; ++r)
+            dots[(c + columns + 5) % 5][(r + rows + 7) % 7] = before[c][r];
+    gridToData();
+}
+
+void EditorModel::mirror(bool leftToRight)
+{
+    const auto before = dots;
+    for (int c = 0; c < 5; ++c)
+        for (int r = 0; r < 7; ++r)
+            dots[leftToRight ? 4 - c : c][leftToRight ? r : 6 - r] = before[c][r];
+    gridToData();
+}
+
 void EditorModel::invert()
 {
     for (auto &column : dots)

@@ -57,6 +57,10 @@ struct EditorModel
     void copy(bool fromMenu);
     void newData() { reset2(); }
     void newFile();
+    /// Alt+arrows: the glyph moves one dot, and what leaves an edge comes back at the other.
+    void move(int columns, int rows);
+    /// Alt+H (left to right) and Alt+V (top to bottom).
+    void mirror(bool leftToRight);
     void open(const QString &chosen, bool fromToolbar); // "" cancels the dialog
     void saveFromToolbar(const QString &chosen);        // `chosen` answers a dialog if one asks
     void saveWithName(const QString &chosen);

@@ -394,6 +394,49 @@ struct Save : Step<Save>
     }
 };
 
+/// Alt with an arrow, H or V, pressed where the focus is: the glyph moves or is mirrored.
+struct MoveOrMirror : Step<MoveOrMirror>
+{
+    MoveOrMirror() = default;
+    explicit MoveOrMirror(int which) : key(which) {}
+    int key = *rc::gen::inRange(0, 6);
+    static constexpr Qt::Key Keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
+                                       Qt::Key_Down, Qt::Key_H,     Qt::Key_V};
+    void act(Model &m) const
+    {
+        const int moves[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+        if (key < 4)
+            m.move(moves[key][0], moves[key][1]);
+        else
+            m.mirror(key == 4);
+    }
+    void drive(Sut &sut) const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &sut.e.window(), Keys[key], Qt::AltModifier);
+    }
+    QString name() const
+    {
+        return u"Alt+"_qs +
+               QStringList{u"Left"_qs, u"Right"_qs, u"Up"_qs, u"Down"_qs, u"H"_qs, u"V"_qs}[key];
+    }
+};
+
+/// Ctrl+C pressed where the focus is, with no text selected: the Edit menu's copy.
+struct CopyKey : Step<CopyKey>
+{
+    Model::StepKind kind() const { return Model::StepKind::None; }
+    void act(Model &m) const { m.copy(true); }
+    void drive(Sut &sut) const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        if (auto *field = qobject_cast<QLineEdit *>(focus))
+            field->deselect();
+        QTest::keyClick(focus ? focus : &sut.e.window(), Qt::Key_C, Qt::ControlModifier);
+    }
+    QString name() const { return u"Ctrl+C"_qs; }
+};
+
 /// Ctrl+Z, or Ctrl+Y or Ctrl+Shift+Z, pressed where the focus is.
 struct UndoRedo : Step<UndoRedo>
 {
