@@ -42,6 +42,7 @@ public:
     QString saveFileName(const QString &) override { return file; }
     void clearClipboard() override {}
     void setClipboardText(const QString &) override {}
+    QString clipboardText() override { return {}; }
     void endProgram() override {}
     void stillWorking() override {}
     void workDone() override {}

@@ -2,6 +2,7 @@
 #include "scriptedplatform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QWidget>
 
 namespace glimra {
@@ -35,6 +36,11 @@ void ScriptedPlatform::setClipboardText(const QString &text)
 {
     clipboard = text;
     clipboardCalls.append(QStringLiteral("set"));
+}
+
+QString ScriptedPlatform::clipboardText()
+{
+    return QGuiApplication::clipboard()->text();
 }
 
 } // namespace glimra

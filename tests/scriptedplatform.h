@@ -18,6 +18,8 @@ public:
     QString saveFileName(const QString &current) override;
     void clearClipboard() override;
     void setClipboardText(const QString &text) override;
+    /// What the system's clipboard holds, as tests put it there.
+    QString clipboardText() override;
     void endProgram() override { ++ends; }
     void stillWorking() override
     {

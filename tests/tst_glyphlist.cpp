@@ -5,6 +5,7 @@
 #include "ui/listboxaccessible.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QStringListModel>
 
 using namespace glimra;
@@ -58,6 +59,8 @@ private slots:
     void readLoadsAsStored_data();
     void readLoadsAsStored();
     void readWithNothingSelectedClears();
+    void glyphLinePastedLoadsTheEditor_data();
+    void glyphLinePastedLoadsTheEditor();
     void programListChangesAreNoSelect();
     void copy_data();
     void copy();
@@ -519,6 +522,72 @@ void TestGlyphList::readLoadsAsStored()
     QCOMPARE(e().platform.messages, messages);
     QCOMPARE(e().window().status(), u"kept"_qs);
     QCOMPARE(e().window().selectedIndex(), 0);
+}
+
+void TestGlyphList::glyphLinePastedLoadsTheEditor_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key"); // with Ctrl, V; else Shift+Insert
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    const QStringList h{"7F", "08", "08", "08", "7F"};
+    const QStringList before{"01", "00", "00", "00", "00"};
+    const auto row = [](const char *tag, const QString &clip, const char *focus, Qt::Key key,
+                        const QStringList &codes, const QString &name, const QString &message) {
+        QTest::newRow(tag) << clip << focus << int(key) << codes << name << message;
+    };
+    row("the editor's own copy, in a code field", u"7f 08 08 08 7F    H"_qs, "data_b", Qt::Key_V,
+        {"7f", "08", "08", "08", "7F"}, u"H"_qs, {});
+    row("a glyph file line, in the list", u"7F,08,08,08,7F,\"漢字\""_qs, "data_list", Qt::Key_V, h,
+        u"漢字"_qs, {});
+    row("a C initialiser, on a button", u"{0x7F, 0x08, 0x8, 0x08, 0x7f},"_qs, "data_add", Qt::Key_V,
+        h, {}, {});
+    row("codes as BASIC writes them", u"&H7F,&H8,&h08, &H08,&H7F"_qs, "data_list", Qt::Key_V, h, {},
+        {});
+    row("codes with a dollar and an h", u"$7F $08 8h 08H 7fh"_qs, "data_e", Qt::Key_V, h, {}, {});
+    row("Shift+Insert, a line end after", u"7F 08 08 08 7F    H\r\n"_qs, "data_list",
+        Qt::Key_Insert, h, u"H"_qs, {});
+    row("a name cut to 17", u"7F 08 08 08 7F    "_qs + QString(20, u'n'), "data_a", Qt::Key_V, h,
+        QString(17, u'n'), {});
+    row("a name cut before what no file holds", u"7F 08 08 08 7F    ab\u00F6cd"_qs, "data_a",
+        Qt::Key_V, h, u"ab"_qs, {});
+    row("a code above 7F refused, the editor as it was", u"80,08,08,08,7F,\"X\""_qs, "data_list",
+        Qt::Key_V, before, u"old"_qs, RangeMessage);
+    row("no glyph line, in a code field: pasted as text", u"7F"_qs, "data_c", Qt::Key_V,
+        {"01", "00", "7F", "00", "00"}, u"old"_qs, {});
+    row("no glyph line, in the list: nothing", u"four codes 1 2 3 4"_qs, "data_list", Qt::Key_V,
+        before, u"old"_qs, {});
+    row("six codes are no glyph line", u"1,2,3,4,5,6"_qs, "data_list", Qt::Key_V, before, u"old"_qs,
+        {});
+    row("the name field pastes text, even a glyph line", u"7F 08 08 08 7F    H"_qs, "data_name",
+        Qt::Key_V, before, u"7F 08 08 08 7F   "_qs, {});
+}
+
+// A glyph line on the clipboard, pasted anywhere but the name field, loads the editor as
+// Read loads an entry; anything else pastes as text, as it always has.
+void TestGlyphList::glyphLinePastedLoadsTheEditor()
+{
+    QFETCH(QString, clip);
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QStringList, codes);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    e().clickDot(1, 1);
+    e().window().setText(Field::DataName, focus == "data_name" ? QString() : u"old"_qs);
+    QGuiApplication::clipboard()->setText(clip);
+    auto *target = e().window().findChild<QWidget *>(focus);
+    target->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(target, Qt::Key(key),
+                    key == Qt::Key_V ? Qt::ControlModifier : Qt::ShiftModifier);
+    QCOMPARE(e().codes(), codes);
+    QCOMPARE(e().dotCodes(), QStringList(codes).replaceInStrings("7f", "7F"));
+    QCOMPARE(e().text(Field::DataName), name);
+    QCOMPARE(e().platform.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QVERIFY(e().previewMatchesDots());
+    QCOMPARE(e().entries().count(), 0);
 }
 
 void TestGlyphList::readWithNothingSelectedClears()

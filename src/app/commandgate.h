@@ -28,6 +28,7 @@ public:
     QString saveFileName(const QString &current) override;
     void clearClipboard() override { m_platform.clearClipboard(); }
     void setClipboardText(const QString &text) override { m_platform.setClipboardText(text); }
+    QString clipboardText() override { return m_platform.clipboardText(); }
     void stillWorking() override;
     void workDone() override { m_platform.workDone(); }
     void endProgram() override { m_platform.endProgram(); }

@@ -13,7 +13,8 @@ namespace glimra {
 Editor::Editor(PlatformServices &platform)
     : m_gate(platform), m_glyphs(m_main, m_gate), m_list(m_main, m_entries, m_gate, m_glyphs),
       m_clipboard(m_main, m_gate, m_glyphs), m_files(m_main, m_entries, m_gate),
-      m_new(m_entries, m_glyphs, m_files), m_history(m_main, m_entries, m_files)
+      m_new(m_entries, m_glyphs, m_files), m_paste(m_main, m_gate, m_glyphs),
+      m_history(m_main, m_entries, m_files)
 {
     m_main.list()->setModel(&m_entries);
     connect(&m_main, &MainWindow::dotClicked, this, [this](int column, int row) {
@@ -85,6 +86,7 @@ StepKind Editor::stepOf(Command command)
     case Command::Delete:
     case Command::Read:
     case Command::Select:
+    case Command::PasteByKey:
     case Command::MoveLeft:
     case Command::MoveRight:
     case Command::MoveUp:
@@ -166,6 +168,11 @@ void Editor::run(Command command)
         break;
     case Command::CopyByKey:
         m_clipboard.copyFromMenu();
+        break;
+    case Command::PasteByKey:
+        // Anything but a glyph line pastes as text, as it always has.
+        if (!m_paste.paste(m_gate.clipboardText()))
+            m_main.pasteIntoCodeField();
         break;
     case Command::MoveLeft:
         m_glyphs.move(-1, 0);

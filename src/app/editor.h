@@ -5,6 +5,7 @@
 #include "document/entrymodel.h"
 #include "document/history.h"
 #include "files/filecommands.h"
+#include "files/linepaste.h"
 #include "files/newcommand.h"
 #include "glyph/glypheditor.h"
 #include "list/clipboardexport.h"
@@ -56,7 +57,7 @@ private:
     void place(QWidget *dialog);
     void bringForward(QWidget *dialog);
 
-    CommandGate m_gate; // every operation's platform
+    CommandGate m_gate;   // every operation's platform
     EntryModel m_entries; // before the window that shows it, so that it outlives it
     MainWindow m_main;
     GlyphEditor m_glyphs;
@@ -64,6 +65,7 @@ private:
     ClipboardExport m_clipboard;
     FileCommands m_files;
     NewCommand m_new;
+    LinePaste m_paste;
     History m_history;
     QPointer<VersionDialog> m_version;
     QPointer<NewDataDialog> m_newData;

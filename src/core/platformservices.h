@@ -24,6 +24,8 @@ public:
 
     virtual void clearClipboard() = 0;
     virtual void setClipboardText(const QString &text) = 0;
+    /// The clipboard's plain text, empty when it holds none.
+    virtual QString clipboardText() = 0;
 
     /// Called between the pieces of long work, an Open or a Save of a big list, which runs
     /// on the one thread: once the work has taken a while, shows that the program is busy

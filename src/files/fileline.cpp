@@ -23,6 +23,15 @@ std::optional<QByteArray> EncodeFileLine(const QString &entry)
     return cp932::encode(FormatFileLine(ParseListEntry(entry)));
 }
 
+bool NameHolds(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            return false;
+    }
+    return cp932::canEncode(text);
+}
+
 bool FileLineHoldsEntry(qsizetype characters)
 {
     return characters > TailStart;

@@ -19,6 +19,10 @@ std::optional<QString> ListEntryOfFileLine(QStringView line);
 /// has no code page 932 form.
 std::optional<QByteArray> EncodeFileLine(const QString &entry);
 
+/// Whether `text` survives the trip to a glyph file as (part of) a name: no control
+/// character, which would break the line, and all of it in code page 932.
+bool NameHolds(QStringView text);
+
 /// False for a line shorter than 17 characters, which gives no entry.
 bool FileLineHoldsEntry(qsizetype characters);
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/listbox.h"
 
-
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>

@@ -13,8 +13,9 @@
 #include "ui/twips.h"
 #include "ui/typinglimitvalidator.h"
 
-#include "files/cp932codec.h"
+#include "files/fileline.h"
 
+#include <algorithm>
 #include <QAction>
 #include <QCloseEvent>
 #include <QItemSelectionModel>
@@ -54,16 +55,6 @@ void fillWhite(QWidget *widget)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, Qt::white);
     widget->setPalette(palette);
-}
-
-// A name must survive the trip to a glyph file: one line, in code page 932.
-bool savableName(QStringView text)
-{
-    for (QChar c : text) {
-        if (c.category() == QChar::Other_Control)
-            return false;
-    }
-    return cp932::canEncode(text);
 }
 
 } // namespace
@@ -190,7 +181,7 @@ void MainWindow::buildFields(QWidget *area)
         placed(new TextField(NameTypingLimit, area), "data_name", twipsRect(1680, 1560, 2175, 270));
     m_data_name->setToolTip(QStringLiteral("17文字以内で名前を付けてください。"));
     m_data_name->setAccessibleName(QStringLiteral("データ名"));
-    m_data_name->typingValidator()->setCharacterCheck(savableName);
+    m_data_name->typingValidator()->setCharacterCheck(NameHolds);
     connect(m_data_name, &TextField::edited, this,
             [this] { emit nameChanged(m_data_name->lastChange()); });
 
@@ -200,6 +191,8 @@ void MainWindow::buildFields(QWidget *area)
                             twipsRect(2040 + 360 * i, 1920, 300, 260));
         // Codes are plain ASCII: an input method would only swallow the keys.
         code->setPlainAscii();
+        // A glyph line pasted here loads the whole glyph: the window decides what a paste is.
+        code->leavePasteToWindow();
         code->setAccessibleName(QStringLiteral("%1列のコード").arg(i + 1));
         const Field field = CodeFields[i];
         connect(code, &TextField::changed, this,
@@ -294,6 +287,7 @@ void MainWindow::buildKeys()
     keys(Command::Undo, {UndoKey});
     keys(Command::Redo, {RedoKey, OtherRedoKey});
     keys(Command::CopyByKey, {CopyKey});
+    keys(Command::PasteByKey, {PasteKey, OtherPasteKey});
     keys(Command::MoveLeft, {Qt::ALT | Qt::Key_Left});
     keys(Command::MoveRight, {Qt::ALT | Qt::Key_Right});
     keys(Command::MoveUp, {Qt::ALT | Qt::Key_Up});
@@ -309,6 +303,15 @@ void MainWindow::connectHistoryMenu(TextField *field)
 {
     connect(field, &TextField::undoAsked, this, [this] { emit commandChosen(Command::Undo); });
     connect(field, &TextField::redoAsked, this, [this] { emit commandChosen(Command::Redo); });
+}
+
+void MainWindow::pasteIntoCodeField()
+{
+    // The paste may move the focus on: the field is the one that had it.
+    const auto focused = std::find_if(m_codeFields.begin(), m_codeFields.end(),
+                                      [](TextField *code) { return code->hasFocus(); });
+    if (focused != m_codeFields.end())
+        (*focused)->pasteWithinLimit();
 }
 
 QAction *MainWindow::action(Command command) const

@@ -40,7 +40,8 @@ enum class Command {
     // By key only, anywhere in the window:
     Undo,
     Redo,
-    CopyByKey, ///< Ctrl+C where no text is selected: as the Edit menu's copy
+    CopyByKey,  ///< Ctrl+C where no text is selected: as the Edit menu's copy
+    PasteByKey, ///< Ctrl+V or Shift+Insert anywhere but the name field: a glyph line, or text
     MoveLeft,
     MoveRight,
     MoveUp,
@@ -79,6 +80,8 @@ public:
     DotCell *dotCell(int column, int row) const { return m_dots[column - 1][row - 1]; }
     DotCell *previewCell(int column, int row) const { return m_smalldots[column - 1][row - 1]; }
     ListBox *list() const { return m_data_list; }
+    /// Pastes the clipboard's text into the focused code field, if one has the focus.
+    void pasteIntoCodeField();
     QAction *action(Command command) const;
 
 signals:

@@ -108,6 +108,11 @@ void QtPlatformServices::setClipboardText(const QString &text)
     QGuiApplication::clipboard()->setText(text);
 }
 
+QString QtPlatformServices::clipboardText()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
 void QtPlatformServices::endProgram()
 {
     QCoreApplication::exit(0);

@@ -21,6 +21,7 @@ public:
     QString saveFileName(const QString &current) override;
     void clearClipboard() override;
     void setClipboardText(const QString &text) override;
+    QString clipboardText() override;
     void endProgram() override;
     void stillWorking() override;
     void workDone() override;

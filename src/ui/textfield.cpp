@@ -94,7 +94,10 @@ bool TextField::event(QEvent *event)
     // and so is Ctrl+C where the field has nothing selected to copy.
     if (event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (IsHistoryKey(key) || (key->keyCombination() == CopyKey && !hasSelectedText())) {
+        const QKeyCombination pressed = key->keyCombination();
+        const bool paste = pressed == PasteKey || pressed == OtherPasteKey;
+        if (IsHistoryKey(key) || (pressed == CopyKey && !hasSelectedText()) ||
+            (paste && m_pasteByWindow)) {
             event->ignore();
             return true;
         }

@@ -29,6 +29,8 @@ public:
     /// Keeps input methods out: what one sends all the same, its full-width forms included,
     /// is typed as the plain keys it stands for.
     void setPlainAscii();
+    /// Ctrl+V and Shift+Insert go to the window, which may paste into the field itself.
+    void leavePasteToWindow() { m_pasteByWindow = true; }
     using QLineEdit::inputMethodQuery;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -70,6 +72,7 @@ private:
     int m_focusSelectionLength = 0;
     bool m_plainAscii = false;
     Change m_change = Change::Typed;
+    bool m_pasteByWindow = false;
 };
 
 } // namespace glimra
