@@ -356,6 +356,25 @@ void EditorModel::mirror(bool leftToRight)
     gridToData();
 }
 
+void EditorModel::pasteGlyphLine(const std::array<QString, 5> &written,
+                                 const std::array<int, 5> &values, const QString &lineName)
+{
+    if (std::any_of(values.begin(), values.end(), [](int v) { return v > 0x7F; }))
+        return refuse(u"データの有効範囲は7Fまでです。"_qs);
+    // The name as the name field would have taken it typed: 17 characters at most, and none
+    // from the first that a glyph file cannot hold.
+    QString kept;
+    for (QChar c : lineName.left(17)) {
+        if (shiftJis(c).isEmpty())
+            break;
+        kept += c;
+    }
+    name = kept;
+    for (int f = 0; f < 5; ++f)
+        writeCode(f, written[f]);
+    dataToGrid();
+}
+
 void EditorModel::invert()
 {
     for (auto &column : dots)

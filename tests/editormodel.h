@@ -61,6 +61,10 @@ struct EditorModel
     void move(int columns, int rows);
     /// Alt+H (left to right) and Alt+V (top to bottom).
     void mirror(bool leftToRight);
+    /// Ctrl+V of a glyph line, with the focus anywhere but the name field: the codes as the
+    /// line writes them, their values, and the line's name. Loaded as Read loads an entry.
+    void pasteGlyphLine(const std::array<QString, 5> &written, const std::array<int, 5> &values,
+                        const QString &lineName);
     void open(const QString &chosen, bool fromToolbar); // "" cancels the dialog
     void saveFromToolbar(const QString &chosen);        // `chosen` answers a dialog if one asks
     void saveWithName(const QString &chosen);

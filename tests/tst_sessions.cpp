@@ -43,6 +43,7 @@ struct Sut
 namespace {
 
 int stepsRun = 0;
+int pastesRun = 0;
 
 /// Fails the step with both sides spelled out.
 template <typename T> void expectSame(const char *what, const T &model, const T &window)
@@ -437,6 +438,81 @@ struct CopyKey : Step<CopyKey>
     QString name() const { return u"Ctrl+C"_qs; }
 };
 
+/// Ctrl+V with a glyph line on the clipboard, in one of the forms a line may take, with the
+/// focus in a code field, the list or elsewhere; or with text that is no glyph line, where
+/// the focus is not in a field.
+struct PasteLine : Step<PasteLine>
+{
+    PasteLine() = default;
+    PasteLine(int f, std::array<int, 5> v, const QString &n)
+        : form(f), values(v), lower(false), lineName(n)
+    {
+    }
+    int form = *rc::gen::inRange(0, 7); // 6: no glyph line
+    std::array<int, 5> values = [] {
+        std::array<int, 5> v{};
+        for (int &value : v)
+            value = *rc::gen::weightedOneOf<int>(
+                {{12, rc::gen::inRange(0, 0x80)}, {1, rc::gen::inRange(0x80, 0x100)}});
+        return v;
+    }();
+    bool lower = *rc::gen::arbitrary<bool>();
+    QString lineName = QString::fromStdU16String(*rc::gen::container<std::u16string>(
+        *rc::gen::inRange(0, 22), rc::gen::elementOf(std::u16string(u"AZ09 かな漢字ö,\""))));
+    void checkPreconditions(const Model &m) const override
+    {
+        RC_PRE(m.focus != Model::Name && (form < 6 || m.focus >= Model::List));
+    }
+    std::array<QString, 5> written() const
+    {
+        std::array<QString, 5> codes;
+        for (int f = 0; f < 5; ++f) {
+            codes[f] = QString::number(values[f], 16).rightJustified(2, u'0');
+            codes[f] = lower && form < 2 ? codes[f].toLower() : codes[f].toUpper();
+        }
+        return codes;
+    }
+    QString text() const
+    {
+        const std::array<QString, 5> codes = written();
+        const QStringList list(codes.begin(), codes.end());
+        QStringList bare;
+        for (int v : values)
+            bare << QString::number(v, 16).toUpper();
+        switch (form) {
+        case 0: // the editor's own copy
+            return list.join(u' ') + u"    "_qs + lineName;
+        case 1: // a glyph file line
+            return list.join(u',') + u",\""_qs + lineName + u'"';
+        case 2: // a C initialiser
+            return u"{0x"_qs + bare.join(u", 0x"_qs) + u"};"_qs;
+        case 3: // BASIC
+            return u"&H"_qs + bare.join(u",&H"_qs);
+        case 4:
+            return u"$"_qs + bare.join(u" $"_qs);
+        case 5:
+            return bare.join(u"h "_qs) + u"h"_qs;
+        }
+        return u"not a glyph "_qs + lineName;
+    }
+    void act(Model &m) const
+    {
+        if (form == 6)
+            return; // text pasted where no field is: nothing
+        // Only the first two forms hold a name; the name of a line that holds a quote or a
+        // comma in the wrong place is still the line's.
+        m.pasteGlyphLine(written(), values, form < 2 ? lineName : QString());
+    }
+    void drive(Sut &sut) const
+    {
+        ++pastesRun;
+        QGuiApplication::clipboard()->setText(text());
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &sut.e.window(), Qt::Key_V, Qt::ControlModifier);
+    }
+    QString name() const { return u"Ctrl+V of '%1'"_qs.arg(text()); }
+};
+
 /// Ctrl+Z, or Ctrl+Y or Ctrl+Shift+Z, pressed where the focus is.
 struct UndoRedo : Step<UndoRedo>
 {
@@ -471,11 +547,12 @@ bool runSessions(std::uint64_t seed, int steps, std::string *failure)
     const auto result = rc::detail::checkTestable(
         [] {
             Sut sut;
-            rc::state::check(startingModel(), sut,
-                             rc::state::gen::execOneOfWithArgs<
-                                 ClickDot, FocusCode, TypeCode, TypeName, PasteName, Add, Delete,
-                                 ClickEntry, CtrlClickEntry, ArrowKey, Read, QuickPreview, Invert,
-                                 Copy, New, Open, Save, UndoRedo, UndoRedo>());
+            rc::state::check(
+                startingModel(), sut,
+                rc::state::gen::execOneOfWithArgs<
+                    ClickDot, FocusCode, TypeCode, TypeName, PasteName, Add, Delete, ClickEntry,
+                    CtrlClickEntry, ArrowKey, Read, QuickPreview, Invert, Copy, New, Open, Save,
+                    UndoRedo, UndoRedo, MoveOrMirror, CopyKey, PasteLine>());
         },
         rc::detail::TestMetadata{}, params);
     if (result.is<rc::detail::SuccessResult>())
@@ -513,6 +590,10 @@ const std::vector<std::pair<const char *, Session>> &fixedSessions()
         {"Ctrl+Z right after start-up takes nothing back", session(UndoRedo(true, false))},
         {"a code typed in one field is one step with the grid it redrew",
          session(FocusCode(0), TypeCode('4'), TypeCode('f'), UndoRedo(true, false))},
+        {"a pasted line's name cut to 17 and before what no file holds, a code above 7F refused",
+         session(PasteLine(0, {0x7F, 8, 8, 8, 0x7F}, QString(20, u'n')),
+                 PasteLine(1, {1, 2, 3, 4, 5}, u"ab\u00F6cd"_qs),
+                 PasteLine(2, {0x80, 0, 0, 0, 0}, {}), UndoRedo(true, false))},
         {"an Open that reads the same list again is a step all the same",
          session(PasteName(u"A"_qs), ClickDot(1, 1), Add(), Save(u"b.glm"_qs, false),
                  Open(u"b.glm"_qs, false), UndoRedo(true, false), UndoRedo(false, true))},
@@ -558,8 +639,9 @@ void TestSessions::sessionsAgreeWithTheModel()
     QFETCH(int, steps);
     std::string failure;
     stepsRun = 0;
+    pastesRun = 0;
     QVERIFY2(runSessions(seed, steps, &failure), failure.c_str());
-    qInfo("%d steps from seed %llu", stepsRun, seed);
+    qInfo("%d steps from seed %llu, %d glyph line pastes", stepsRun, seed, pastesRun);
 }
 
 void TestSessions::fixedSessionsAgreeWithTheModel_data()
