@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The real editor's own keys, with real key presses: Alt+Right with the focus in a code
+# field, Alt+H in the name field, Ctrl+V of a C initialiser that xclip put on the clipboard
+# with the focus in the list, and Ctrl+C where no text is selected, which shows each glyph.
+# Usage: e2e_keys.sh path/to/glimra-editor
+set -uo pipefail
+editor="$1"
+source "$(dirname "$0")/e2e_lib.sh"
+require "the keys test" Xvfb xdotool xclip
+work=$(mktemp -d)
+cleanup() {
+    kill "${editor_pid:-}" 2>/dev/null
+    stop_xvfb
+    rm -rf "$work"
+}
+trap cleanup EXIT
+copied() {
+    xdotool key ctrl+c
+    wait_for "the clipboard holds '$(xclip -o -selection clipboard 2>&1)', not '$1'" clipboard_is "$1"
+}
+
+start_xvfb
+run_editor
+find_main_window
+xdotool windowfocus "$main"
+click 16 40   # dot11
+click 194 136 # data_c, its code selected by the focus
+xdotool key alt+Right
+copied "00 01 00 00 00    "
+click 180 113 # data_name
+xdotool type --delay 50 "Q"
+xdotool key alt+h
+copied "00 00 00 01 00    Q"
+printf '{0x7F, 0x08, 0x08, 0x08, 0x7F};' | xclip -selection clipboard
+wait_for "the clipboard did not take the line" clipboard_is "{0x7F, 0x08, 0x08, 0x08, 0x7F};"
+click 330 100 # data_list, empty
+xdotool key ctrl+v
+copied "7F 08 08 08 7F    "
+quit_editor
+echo "keys test passed"
