@@ -8,6 +8,7 @@
 #include "ui/listbox.h"
 #include "ui/listboxaccessible.h"
 #include "ui/picturebutton.h"
+#include "ui/pictures.h"
 #include "ui/returnpress.h"
 #include "ui/textfield.h"
 #include "ui/twips.h"
@@ -28,12 +29,6 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
-
-// Resources of a static library are not registered unless asked for.
-static void registerIcons()
-{
-    Q_INIT_RESOURCE(icons);
-}
 
 namespace glimra {
 
@@ -61,7 +56,6 @@ void fillWhite(QWidget *widget)
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
-    registerIcons();
     setObjectName("main");
     setWindowTitle(u16(MainCaption));
     setWindowIcon(programIcon());
@@ -104,26 +98,24 @@ void MainWindow::buildToolbar(QWidget *area)
     (new LineWidget(120, 0, 3840, 0, area))->setObjectName("Line15");
     (new LineWidget(120, 360, 3840, 360, area))->setObjectName("Line16");
     // Pictures have no words of their own: a screen reader says what each button does.
-    pictureButton(area, "icon_new", "new", twipsRect(120, 60, 270, 270), Command::New,
+    pictureButton(area, "icon_new", Picture::New, twipsRect(120, 60, 270, 270), Command::New,
                   QStringLiteral("新規作成"));
-    pictureButton(area, "icon_open", "open", twipsRect(480, 60, 270, 270), Command::Open,
+    pictureButton(area, "icon_open", Picture::Open, twipsRect(480, 60, 270, 270), Command::Open,
                   QStringLiteral("ファイルを開く"));
-    pictureButton(area, "icon_save", "save", twipsRect(840, 60, 270, 270), Command::Save,
+    pictureButton(area, "icon_save", Picture::Save, twipsRect(840, 60, 270, 270), Command::Save,
                   QStringLiteral("ファイルに保存"));
-    pictureButton(area, "icon_copy", "copy", twipsRect(1200, 60, 270, 270), Command::Copy,
+    pictureButton(area, "icon_copy", Picture::Copy, twipsRect(1200, 60, 270, 270), Command::Copy,
                   QStringLiteral("クリップボードにデータをコピー"))
         ->setToolTip(QStringLiteral("クリップボードにデータをコピー"));
-    pictureButton(area, "reverse", "reverse", twipsRect(1560, 60, 255, 255), Command::Invert,
+    pictureButton(area, "reverse", Picture::Reverse, twipsRect(1560, 60, 255, 255), Command::Invert,
                   QStringLiteral("ドットの反転処理"))
         ->setToolTip(QStringLiteral("ドットの反転処理"));
 }
 
-QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, const char *picture,
+QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, Picture picture,
                                        QRect place, Command command, const QString &spoken)
 {
-    auto *button = placed(
-        new PictureButton(QStringLiteral(":/icons/%1.xpm").arg(QLatin1String(picture)), area), name,
-        place);
+    auto *button = placed(new PictureButton(glimra::picture(picture), area), name, place);
     button->setAccessibleName(spoken);
     connect(button, &QToolButton::clicked, this, [this, command] { emit commandChosen(command); });
     return button;

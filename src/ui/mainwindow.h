@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/editorstate.h"
+#include "ui/pictures.h"
 #include "ui/textfield.h"
 
 #include <array>
@@ -112,7 +113,7 @@ private:
     void buildMenus();
     void buildKeys();
     void connectHistoryMenu(TextField *field);
-    QToolButton *pictureButton(QWidget *area, const char *name, const char *picture, QRect place,
+    QToolButton *pictureButton(QWidget *area, const char *name, Picture picture, QRect place,
                                Command command, const QString &spoken);
     QPushButton *pushButton(QWidget *area, const char *name, const QString &caption, QRect place,
                             Command command);

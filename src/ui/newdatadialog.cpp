@@ -2,6 +2,7 @@
 #include "ui/newdatadialog.h"
 
 #include "ui/fitcaptions.h"
+#include "ui/pictures.h"
 #include "ui/returnpress.h"
 #include "ui/twips.h"
 
@@ -21,10 +22,10 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, Q
     return button;
 }
 
-QLabel *picture(QWidget *parent, const char *name, const char *resource, QRect place)
+QLabel *pictureLabel(QWidget *parent, const char *name, Picture which, QRect place)
 {
     auto *label = placed(new QLabel(parent), name, place);
-    label->setPixmap(QPixmap(QString::fromLatin1(resource)));
+    label->setPixmap(picture(which));
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -48,9 +49,8 @@ NewDataDialog::NewDataDialog()
     QPushButton *cancel =
         button(this, "Command2", QStringLiteral("キャンセル"), twipsRect(2280, 1680, 975, 255));
     fitCaptions({ok, cancel});
-    QLabel *figure =
-        picture(this, "Picture1", ":/icons/picture1.xpm", twipsRect(720, 480, 270, 270));
-    QLabel *sheet = picture(this, "Picture2", ":/icons/new.xpm", twipsRect(720, 1080, 270, 270));
+    QLabel *figure = pictureLabel(this, "Picture1", Picture::Figure, twipsRect(720, 480, 270, 270));
+    QLabel *sheet = pictureLabel(this, "Picture2", Picture::New, twipsRect(720, 1080, 270, 270));
 
     setTabOrder(m_newdata, m_newfile);
     setTabOrder(m_newfile, ok);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/picturebutton.h"
 
+#include "ui/pictures.h"
 #include "ui/returnpress.h"
 
 #include <cmath>
@@ -9,8 +10,8 @@
 
 namespace glimra {
 
-PictureButton::PictureButton(const QString &resource, QWidget *parent)
-    : QToolButton(parent), m_picture(resource)
+PictureButton::PictureButton(const QPixmap &picture, QWidget *parent)
+    : QToolButton(parent), m_picture(picture)
 {
     setIcon(QIcon(m_picture));
     setIconSize(m_picture.size());
@@ -52,7 +53,7 @@ void PictureButton::paintEvent(QPaintEvent *)
 
 QIcon programIcon()
 {
-    const QPixmap picture(QStringLiteral(":/icons/glimra.xpm"));
+    const QPixmap picture = glimra::picture(Picture::Program);
     QIcon icon(picture);
     icon.addPixmap(
         picture.scaled(picture.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation));

@@ -12,7 +12,7 @@ class PictureButton : public QToolButton
 {
     Q_OBJECT
 public:
-    PictureButton(const QString &resource, QWidget *parent);
+    PictureButton(const QPixmap &picture, QWidget *parent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

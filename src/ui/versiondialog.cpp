@@ -5,6 +5,7 @@
 #include "ui/fitcaptions.h"
 #include "ui/linewidget.h"
 #include "ui/picturebutton.h"
+#include "ui/pictures.h"
 #include "ui/returnpress.h"
 #include "ui/twips.h"
 
@@ -55,7 +56,7 @@ VersionDialog::VersionDialog()
     setFont(small);
 
     auto *icon = label(this, "icon", QString(), twipsRect(240, 120, 480, 480));
-    icon->setPixmap(QPixmap(":/icons/glimra.xpm"));
+    icon->setPixmap(picture(Picture::Program));
 
     label(this, "Label1", QStringLiteral("Glimra絵エディッタ　Ver2.0"),
           twipsRect(1080, 480, 2775, 255));
