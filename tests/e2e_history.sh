@@ -8,13 +8,7 @@ set -uo pipefail
 editor="$1"
 source "$(dirname "$0")/e2e_lib.sh"
 require "the history test" Xvfb xdotool xwd
-work=$(mktemp -d)
-cleanup() {
-    kill "${editor_pid:-}" 2>/dev/null
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_editor_test
 
 printf '41,00,00,00,00,"A"\r\n42,00,00,00,00,"B"\r\n43,00,00,00,00,"C"\r\n' >"$work/h.glm"
 start_xvfb

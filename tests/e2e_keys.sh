@@ -8,13 +8,7 @@ set -uo pipefail
 editor="$1"
 source "$(dirname "$0")/e2e_lib.sh"
 require "the keys test" Xvfb xdotool xclip
-work=$(mktemp -d)
-cleanup() {
-    kill "${editor_pid:-}" 2>/dev/null
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_editor_test
 copied() {
     xdotool key ctrl+c
     wait_for "the clipboard holds '$(xclip -o -selection clipboard 2>&1)', not '$1'" clipboard_is "$1"

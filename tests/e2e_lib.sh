@@ -63,6 +63,13 @@ stop_xvfb() {
     return 0
 }
 
+# start_editor_test: the scratch folder `work`, removed at exit with the editor and the X
+# server that the test started.
+start_editor_test() {
+    work=$(mktemp -d)
+    trap 'kill "${editor_pid:-}" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
+}
+
 # start_bus_test: for a test that runs in a D-Bus session of its own. Makes the scratch
 # folder `work` (removed at exit), the home of the services that the session starts, and an
 # X server; exports what the session's script needs: WORK, EDITOR_BINARY and E2E_LIB.

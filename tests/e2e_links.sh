@@ -7,13 +7,7 @@ set -uo pipefail
 editor="$1"
 source "$(dirname "$0")/e2e_lib.sh"
 require "the links test" Xvfb xdotool xclip xwd
-work=$(mktemp -d)
-cleanup() {
-    kill "${editor_pid:-}" 2>/dev/null
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_editor_test
 inode() { stat -c '%i %h' "$1"; }
 
 printf '41,00,00,00,00,"A"\r\n' >"$work/a.glm"
