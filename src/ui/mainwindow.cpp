@@ -268,24 +268,36 @@ void MainWindow::buildKeys()
     // Undo, redo, the copy by key and the moves have no menu item of their own: only keys,
     // wherever the focus is in the window, the text fields included, whose own undo and copy
     // give way to them.
-    const auto keys = [this](Command command, const QList<QKeySequence> &sequences) {
-        auto *key = new QAction(this);
-        key->setShortcuts(sequences);
-        key->setShortcutContext(Qt::WindowShortcut);
-        connect(key, &QAction::triggered, this, [this, command] { emit commandChosen(command); });
-        addAction(key);
-        m_actions.emplace_back(command, key);
+    struct Keys
+    {
+        Command command;
+        QKeyCombination key, otherKey; // the other is Qt::Key_unknown where there is none
     };
-    keys(Command::Undo, {UndoKey});
-    keys(Command::Redo, {RedoKey, OtherRedoKey});
-    keys(Command::CopyByKey, {CopyKey});
-    keys(Command::PasteByKey, {PasteKey, OtherPasteKey});
-    keys(Command::MoveLeft, {Qt::ALT | Qt::Key_Left});
-    keys(Command::MoveRight, {Qt::ALT | Qt::Key_Right});
-    keys(Command::MoveUp, {Qt::ALT | Qt::Key_Up});
-    keys(Command::MoveDown, {Qt::ALT | Qt::Key_Down});
-    keys(Command::MirrorLeftRight, {Qt::ALT | Qt::Key_H});
-    keys(Command::MirrorTopBottom, {Qt::ALT | Qt::Key_V});
+    static constexpr Keys WindowKeys[] = {
+        {Command::Undo, UndoKey, {}},
+        {Command::Redo, RedoKey, OtherRedoKey},
+        {Command::CopyByKey, CopyKey, {}},
+        {Command::PasteByKey, PasteKey, OtherPasteKey},
+        {Command::MoveLeft, Qt::ALT | Qt::Key_Left, {}},
+        {Command::MoveRight, Qt::ALT | Qt::Key_Right, {}},
+        {Command::MoveUp, Qt::ALT | Qt::Key_Up, {}},
+        {Command::MoveDown, Qt::ALT | Qt::Key_Down, {}},
+        {Command::MirrorLeftRight, Qt::ALT | Qt::Key_H, {}},
+        {Command::MirrorTopBottom, Qt::ALT | Qt::Key_V, {}},
+    };
+    for (const Keys &keys : WindowKeys) {
+        QList<QKeySequence> sequences{keys.key};
+        if (keys.otherKey != QKeyCombination())
+            sequences << keys.otherKey;
+        auto *action = new QAction(this);
+        action->setShortcuts(sequences);
+        action->setShortcutContext(Qt::WindowShortcut);
+        const Command command = keys.command;
+        connect(action, &QAction::triggered, this,
+                [this, command] { emit commandChosen(command); });
+        addAction(action);
+        m_actions.emplace_back(command, action);
+    }
     for (Field field : CodeFields)
         connectHistoryMenu(this->field(field));
     connectHistoryMenu(m_data_name);
