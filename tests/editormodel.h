@@ -69,9 +69,9 @@ struct EditorModel
     void saveFromToolbar(const QString &chosen);        // `chosen` answers a dialog if one asks
     void saveWithName(const QString &chosen);
 
-    // The history, as the issue that asks for it describes a step: every change the user
-    // makes is one, the characters typed into one field in a row are one, and Undo brings
-    // back exactly what was shown before it.
+    // The history, as its user is told what a step is: every change made is one, the
+    // characters typed into one field in a row are one, and Undo brings back exactly what
+    // was shown before it.
     enum class StepKind { Change, FileChange, Typing, Pasting, None };
     /// Runs `action` as one step of `kind`; `field` is the field typed or pasted into.
     void step(StepKind kind, int field, const std::function<void()> &action);
