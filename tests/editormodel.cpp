@@ -449,24 +449,23 @@ void EditorModel::show(const Shown &from, const Shown &to, const Step &step)
 
 void EditorModel::undo()
 {
-    typingField = -1;
-    if (undoSteps.empty())
-        return;
-    Step last = undoSteps.back();
-    undoSteps.pop_back();
-    show(last.after, last.before, last);
-    redoSteps.push_back(last);
+    travel(undoSteps, redoSteps, true);
 }
 
 void EditorModel::redo()
 {
+    travel(redoSteps, undoSteps, false);
+}
+
+void EditorModel::travel(std::vector<Step> &from, std::vector<Step> &to, bool undoing)
+{
     typingField = -1;
-    if (redoSteps.empty())
+    if (from.empty())
         return;
-    Step next = redoSteps.back();
-    redoSteps.pop_back();
-    show(next.before, next.after, next);
-    undoSteps.push_back(next);
+    const Step step = from.back();
+    from.pop_back();
+    show(undoing ? step.after : step.before, undoing ? step.before : step.after, step);
+    to.push_back(step);
 }
 
 } // namespace glimra

@@ -97,6 +97,8 @@ private:
     Shown shown() const;
     /// Shows `to`, coming from `from`, as undoing or redoing `step` does.
     void show(const Shown &from, const Shown &to, const Step &step);
+    /// Undoes (`undoing`) or redoes the last step of `from`, and keeps it in `to`.
+    void travel(std::vector<Step> &from, std::vector<Step> &to, bool undoing);
     bool listReplaced = false; // by the action under way
     std::vector<Step> undoSteps, redoSteps;
     int typingField = -1; // the field whose typing step may still grow

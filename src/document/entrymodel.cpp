@@ -95,6 +95,11 @@ void EntryModel::removeAt(int row)
         return;
     if (writing())
         m_journal->push_back({ListEdit::Removed, row, m_lines.kept(row), {}});
+    removeRow(row);
+}
+
+void EntryModel::removeRow(int row)
+{
     beginRemoveRows({}, row, row);
     m_lines.remove(row);
     endRemoveRows();
@@ -134,9 +139,7 @@ void EntryModel::apply(ListEdit &edit, bool undo)
         if (adds) {
             insertKept(edit.row, edit.entry);
         } else {
-            beginRemoveRows({}, edit.row, edit.row);
-            m_lines.remove(edit.row);
-            endRemoveRows();
+            removeRow(edit.row);
         }
         break;
     case ListEdit::Replaced:

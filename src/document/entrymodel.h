@@ -65,6 +65,8 @@ private:
     template <typename Append> void appendRows(int added, Append append);
     bool writing() const;
     void insertKept(int row, const QByteArray &kept);
+    /// Removes the row without writing it down.
+    void removeRow(int row);
     void swap(EntryLines &other);
 
     EntryLines m_lines;

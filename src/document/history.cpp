@@ -154,22 +154,22 @@ void History::goBack(Step &step, bool undo)
 
 void History::undo()
 {
-    if (m_undo.empty())
-        return;
-    Step step = std::move(m_undo.back());
-    m_undo.pop_back();
-    goBack(step, true);
-    m_redo.push_back(std::move(step));
+    travel(m_undo, m_redo, true);
 }
 
 void History::redo()
 {
-    if (m_redo.empty())
+    travel(m_redo, m_undo, false);
+}
+
+void History::travel(std::deque<Step> &from, std::deque<Step> &to, bool undo)
+{
+    if (from.empty())
         return;
-    Step step = std::move(m_redo.back());
-    m_redo.pop_back();
-    goBack(step, false);
-    m_undo.push_back(std::move(step));
+    Step step = std::move(from.back());
+    from.pop_back();
+    goBack(step, undo);
+    to.push_back(std::move(step));
 }
 
 } // namespace glimra

@@ -85,12 +85,14 @@ private:
     void count(Step &step, int sign);
     void dropRedo();
     void goBack(Step &step, bool undo);
+    /// Takes the last step of `from` back (`undo`) or again, and keeps it in `to`.
+    void travel(std::deque<Step> &from, std::deque<Step> &to, bool undo);
 
     EditorState &m_state;
     EntryModel &m_entries;
     FileCommands &m_files;
     std::deque<Step> m_undo;
-    std::vector<Step> m_redo;
+    std::deque<Step> m_redo;
     Glyph m_shown; // the glyph as the last step or command left it
     qsizetype m_keptBytes = 0;
     int m_depth = 0;       // commands and steps under way
