@@ -2,6 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Starts the editor under Xvfb and writes a PNG of its main window.
 # Usage: scripts/screenshot.sh [output.png] [xdotool commands to run first ...]
+# GLIMRA_EDITOR names another binary to start, e.g. an older build to compare with.
 # In the commands, WINDOW stands for the editor's window, e.g.
 #   scripts/screenshot.sh out.png "mousemove --window WINDOW 16 60 click 1"
 set -euo pipefail
@@ -17,7 +18,7 @@ xvfb=$!
 trap 'kill "$editor" "$xvfb" 2>/dev/null || true' EXIT
 export DISPLAY="$display"
 sleep 1
-build/src/glimra-editor &
+"${GLIMRA_EDITOR:-build/src/glimra-editor}" &
 editor=$!
 window=""
 for _ in $(seq 50); do

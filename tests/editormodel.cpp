@@ -34,10 +34,12 @@ bool allZero(const std::array<QString, 5> &codes)
 
 } // namespace
 
-void EditorModel::clickDot(int column, int row)
+void EditorModel::stroke(const std::vector<std::pair<int, int>> &cells)
 {
-    bool &dot = dots[column - 1][row - 1];
-    dot = !dot;
+    // The first dot toggles; every other one takes the state the first one took.
+    const bool on = !dots[cells[0].first - 1][cells[0].second - 1];
+    for (const auto &[column, row] : cells)
+        dots[column - 1][row - 1] = on;
     gridToData();
 }
 

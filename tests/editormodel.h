@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace glimra {
 
@@ -41,7 +42,8 @@ struct EditorModel
     int caret = 0;
     int selectionLength = 0;
 
-    void clickDot(int column, int row);
+    /// The dots a stroke went over, the pressed one first; a click is a stroke of one dot.
+    void stroke(const std::vector<std::pair<int, int>> &cells);
     void focusCode(int field);
     void typeCode(QChar c);              // into the focused code field
     void typeName(QChar c);              // at the end of the name, the field focused by a click

@@ -3,7 +3,7 @@
 
 #include "app/editor.h"
 #include "scriptedplatform.h"
-#include "ui/dotcell.h"
+#include "ui/dotgrid.h"
 #include "ui/listbox.h"
 #include "ui/textfield.h"
 
@@ -96,9 +96,22 @@ struct TestEditor
         return texts;
     }
 
-    void clickDot(int column, int row)
+    void clickDot(int column, int row) { stroke({cellCentre(column, row)}); }
+
+    /// The left button pressed at the first point, in the grid's pixels, moved through the
+    /// others and released at the last.
+    void stroke(const QList<QPoint> &points)
     {
-        QTest::mouseClick(window().dotCell(column, row), Qt::LeftButton);
+        DotGrid *grid = window().grid();
+        QTest::mousePress(grid, Qt::LeftButton, {}, points.first());
+        for (const QPoint &point : points.mid(1))
+            QTest::mouseMove(grid, point);
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, points.last());
+    }
+
+    QPoint cellCentre(int column, int row)
+    {
+        return window().grid()->cellRect(column, row).center();
     }
 
     void clickControl(const char *name)

@@ -14,8 +14,8 @@ private slots:
     void cleanup();
 
     void dotClicksRewriteAllCodes();
-    void onlyALeftClickOnOneCellToggles_data();
-    void onlyALeftClickOnOneCellToggles();
+    void strokes_data();
+    void strokes();
     void dotClickReplacesWhatWasTyped_data();
     void dotClickReplacesWhatWasTyped();
     void dotClickLeavesFocusAndSelectionAlone();
@@ -85,28 +85,54 @@ void TestGlyphEditor::dotClicksRewriteAllCodes()
     QCOMPARE(e().window().status(), QString());
 }
 
-void TestGlyphEditor::onlyALeftClickOnOneCellToggles_data()
+void TestGlyphEditor::strokes_data()
 {
+    QTest::addColumn<QStringList>("before");
     QTest::addColumn<int>("button");
-    QTest::addColumn<QPoint>("release"); // where the button comes up, from dot11's corner
-    QTest::addColumn<bool>("toggles");
-    QTest::newRow("left press and release") << int(Qt::LeftButton) << QPoint(8, 8) << true;
-    QTest::newRow("right click") << int(Qt::RightButton) << QPoint(8, 8) << false;
-    QTest::newRow("middle click") << int(Qt::MiddleButton) << QPoint(8, 8) << false;
-    QTest::newRow("released on the next cell") << int(Qt::LeftButton) << QPoint(24, 8) << false;
-    QTest::newRow("released off the grid") << int(Qt::LeftButton) << QPoint(8, -20) << false;
+    QTest::addColumn<QList<QPoint>>("path"); // in the grid's pixels: press, moves, release
+    QTest::addColumn<QStringList>("after");
+    const QStringList none{"00", "00", "00", "00", "00"};
+    const QStringList column1{"7F", "00", "00", "00", "00"};
+    const int left = Qt::LeftButton;
+    QTest::newRow("click") << none << left << QList<QPoint>{{8, 8}}
+                           << QStringList{"01", "00", "00", "00", "00"};
+    QTest::newRow("right click") << none << int(Qt::RightButton) << QList<QPoint>{{8, 8}} << none;
+    QTest::newRow("middle click") << none << int(Qt::MiddleButton) << QList<QPoint>{{8, 8}} << none;
+    QTest::newRow("click on a lit dot")
+        << column1 << left << QList<QPoint>{{8, 104}} << QStringList{"3F", "00", "00", "00", "00"};
+    QTest::newRow("down column 1") << none << left << QList<QPoint>{{8, 8}, {8, 104}} << column1;
+    QTest::newRow("a lit dot first erases; unlit ones stay")
+        << QStringList{"7F", "01", "00", "00", "00"} << left
+        << QList<QPoint>{{8, 40}, {72, 40}, {72, 8}} << QStringList{"7B", "01", "00", "00", "00"};
+    QTest::newRow("a fast move draws the dots between")
+        << none << left << QList<QPoint>{{8, 8}, {72, 72}}
+        << QStringList{"01", "02", "04", "08", "10"};
+    QTest::newRow("off the grid and back: the preview takes no part")
+        << none << left << QList<QPoint>{{8, 8}, {8, -20}, {110, 100}, {40, 104}}
+        << QStringList{"01", "00", "40", "00", "00"};
+    QTest::newRow("released off the window") << none << left << QList<QPoint>{{72, 104}, {500, 500}}
+                                             << QStringList{"00", "00", "00", "00", "40"};
 }
 
-void TestGlyphEditor::onlyALeftClickOnOneCellToggles()
+void TestGlyphEditor::strokes()
 {
+    QFETCH(QStringList, before);
     QFETCH(int, button);
-    QFETCH(QPoint, release);
-    QFETCH(bool, toggles);
-    DotCell *cell = e().window().dotCell(1, 1);
-    QTest::mousePress(cell, Qt::MouseButton(button), {}, QPoint(8, 8));
-    QTest::mouseRelease(cell, Qt::MouseButton(button), {}, release);
-    QCOMPARE(e().dotCodes(), (QStringList{toggles ? "01" : "00", "00", "00", "00", "00"}));
-    QCOMPARE(e().codes(), e().dotCodes());
+    QFETCH(QList<QPoint>, path);
+    QFETCH(QStringList, after);
+    e().setDots(before);
+    e().setCodes(before);
+    DotGrid *grid = e().window().grid();
+    QTest::mousePress(grid, Qt::MouseButton(button), {}, path.first());
+    for (const QPoint &point : path.mid(1))
+        QTest::mouseMove(grid, point);
+    QTest::mouseRelease(grid, Qt::MouseButton(button), {}, path.last());
+    QCOMPARE(e().dotCodes(), after);
+    QCOMPARE(e().codes(), after);
+    QVERIFY(e().previewMatchesDots());
+    // The whole stroke is one step.
+    e().editor->history().undo();
+    QCOMPARE(e().dotCodes(), before);
 }
 
 void TestGlyphEditor::dotClickReplacesWhatWasTyped_data()

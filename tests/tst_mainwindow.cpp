@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "testeditor.h"
+#include "ui/dotgrid.h"
 #include "ui/linewidget.h"
 #include "ui/listbox.h"
 
@@ -91,9 +92,17 @@ void TestMainWindow::controls()
     QFETCH(QString, tooltip);
     QFETCH(int, typingLimit);
 
-    auto *widget = m_editor.window().findChild<QWidget *>(name);
+    MainWindow &window = m_editor.window();
+    // A cell is a place in its grid, no control of its own.
+    if (name.startsWith(u"dot") || name.startsWith(u"smalldot")) {
+        DotGrid *grid = name.startsWith(u"dot") ? window.grid() : window.preview();
+        const QRect cell = grid->cellRect(name.right(2).left(1).toInt(), name.right(1).toInt());
+        QCOMPARE(cell.translated(grid->pos()), designedPixels(twips));
+        return;
+    }
+    auto *widget = window.findChild<QWidget *>(name);
     QVERIFY2(widget, qPrintable(name));
-    QCOMPARE(widget->parentWidget(), m_editor.window().centralWidget());
+    QCOMPARE(widget->parentWidget(), window.centralWidget());
     QCOMPARE(widget->geometry(), designedPixels(twips));
     QCOMPARE(widget->toolTip(), tooltip);
     if (auto *label = qobject_cast<QLabel *>(widget))
@@ -133,12 +142,35 @@ void TestMainWindow::lines()
 {
     QFETCH(QString, name);
     QFETCH(QLine, twips);
-    auto *line = m_editor.window().findChild<LineWidget *>(name);
-    QVERIFY(line);
     // Both end points are drawn, so a line is one pixel longer than its span.
-    QCOMPARE(line->geometry(),
-             QRect(twips.x1() / 15, twips.y1() / 15, (twips.x2() - twips.x1()) / 15 + 1,
-                   (twips.y2() - twips.y1()) / 15 + 1));
+    const QRect drawn(twips.x1() / 15, twips.y1() / 15, (twips.x2() - twips.x1()) / 15 + 1,
+                      (twips.y2() - twips.y1()) / 15 + 1);
+    if (auto *line = m_editor.window().findChild<LineWidget *>(name)) {
+        QCOMPARE(line->geometry(), drawn);
+        return;
+    }
+    // The grid draws its own lines, over the cells, which are all on here.
+    MainWindow &window = m_editor.window();
+    const auto setAll = [&window](bool on) {
+        for (int c = 1; c <= ColumnCount; ++c) {
+            for (int r = 1; r <= RowCount; ++r)
+                window.setDot(c, r, on);
+        }
+    };
+    setAll(true);
+    const QImage image = window.centralWidget()->grab().toImage();
+    setAll(false);
+    for (int y = drawn.top(); y <= drawn.bottom(); ++y) {
+        for (int x = drawn.left(); x <= drawn.right(); ++x)
+            QVERIFY2(image.pixelColor(x, y) == LineWidget::LineColor,
+                     qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
+    }
+    // One pixel thick: beside it, halfway along, a cell.
+    const QPoint across = drawn.width() == 1 ? QPoint(1, 0) : QPoint(0, 1);
+    for (const QPoint &beside : {drawn.center() - across, drawn.center() + across}) {
+        if (window.grid()->geometry().contains(beside))
+            QCOMPARE(image.pixelColor(beside), QColor(Qt::black));
+    }
 }
 
 void TestMainWindow::gridLinesLieAboveTheCells()
@@ -162,19 +194,17 @@ void TestMainWindow::everyPixelOfTheGridIsADot()
 {
     MainWindow &window = m_editor.window();
     QWidget *client = window.centralWidget();
-    const QRect grid = designedPixels({120, 480, 1215, 1695});
-    for (int y = grid.top(); y <= grid.bottom(); ++y) {
-        for (int x = grid.left(); x <= grid.right(); ++x) {
-            auto *cell = qobject_cast<DotCell *>(client->childAt(x, y));
-            QVERIFY2(cell && cell->objectName().startsWith(u"dot"),
-                     qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
-        }
+    DotGrid *grid = window.grid();
+    QCOMPARE(grid->geometry(), designedPixels({120, 480, 1215, 1695}));
+    for (int y = 0; y < grid->height(); ++y) {
+        for (int x = 0; x < grid->width(); ++x)
+            QVERIFY2(grid->cellAt({x, y}), qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
     }
+    QVERIFY(!grid->cellAt({-1, 0}) && !grid->cellAt({0, grid->height()}));
     // A real click on line pixels: down Line7 in row 4, along Line11 in column 3.
     for (const QPoint &point : {QPoint(56, 88), QPoint(48, 80)}) {
-        QWidget *cell = client->childAt(point);
         const QString before = m_editor.codes().join(u' ');
-        QTest::mouseClick(cell, Qt::LeftButton, {}, cell->mapFrom(client, point));
+        m_editor.stroke({grid->mapFrom(client, point)});
         QVERIFY(m_editor.codes().join(u' ') != before);
     }
 }
@@ -326,6 +356,8 @@ void TestMainWindow::screenReaderNames_data()
     };
     row("dot11", u"ドット 1列 1行：オフ"_qs);
     row("dot57", u"ドット 5列 7行：オフ"_qs);
+    row("Label1", u"ドットの格子"_qs);
+    row("Label4", u"プレビュー"_qs);
     row("smalldot34", u"プレビュー 3列 4行：オフ"_qs);
     row("data_a", u"1列のコード"_qs);
     row("data_e", u"5列のコード"_qs);
@@ -346,17 +378,41 @@ void TestMainWindow::screenReaderNames()
 {
     QFETCH(QString, name);
     QFETCH(QString, spoken);
-    auto *widget = m_editor.window().findChild<QWidget *>(name);
-    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    MainWindow &window = m_editor.window();
+    QAccessibleInterface *accessible = nullptr;
+    // A cell is a check box among its grid's children, in the order the glyph is walked.
+    if (name.contains(u"dot")) {
+        DotGrid *grid = name.startsWith(u"dot") ? window.grid() : window.preview();
+        const int column = name.right(2).left(1).toInt(), row = name.right(1).toInt();
+        QAccessibleInterface *parent = QAccessible::queryAccessibleInterface(grid);
+        accessible = parent->child(DotGrid::index(column, row));
+        QVERIFY(accessible && accessible->isValid());
+        QCOMPARE(parent->childCount(), 35);
+        QCOMPARE(parent->indexOfChild(accessible), DotGrid::index(column, row));
+        QCOMPARE(accessible->parent(), parent);
+        QCOMPARE(accessible->role(), QAccessible::CheckBox);
+        QCOMPARE(accessible->text(QAccessible::Description), name);
+        QVERIFY(accessible->state().checkable && !accessible->state().checked);
+        QCOMPARE(accessible->state().readOnly, grid == window.preview());
+        const QPoint centre = accessible->rect().center();
+        QCOMPARE(parent->childAt(centre.x(), centre.y()), accessible);
+        QVERIFY(!parent->child(35) && !accessible->child(0) && accessible->childCount() == 0);
+    } else {
+        accessible = QAccessible::queryAccessibleInterface(window.findChild<QWidget *>(name));
+    }
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name), spoken);
     if (name == u"dot11") {
         m_editor.clickDot(1, 1);
         QCOMPARE(accessible->text(QAccessible::Name), u"ドット 1列 1行：オン"_qs);
-        QCOMPARE(QAccessible::queryAccessibleInterface(m_editor.window().previewCell(1, 1))
-                     ->text(QAccessible::Name),
-                 u"プレビュー 1列 1行：オン"_qs);
-        m_editor.clickDot(1, 1);
+        QVERIFY(accessible->state().checked);
+        QAccessibleInterface *preview = QAccessible::queryAccessibleInterface(window.preview());
+        QCOMPARE(preview->child(0)->text(QAccessible::Name), u"プレビュー 1列 1行：オン"_qs);
+        QVERIFY(preview->child(0)->state().checked && !preview->child(0)->actionInterface());
+        // A screen reader's press acts as a click does.
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(m_editor.codes(), (QStringList{"00", "00", "00", "00", "00"}));
+        QVERIFY(!accessible->state().checked);
     }
     if (name == u"data_list") {
         m_editor.entries().append("01 02 03 04 05    a");

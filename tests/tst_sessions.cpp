@@ -2,6 +2,7 @@
 #include "editormodel.h"
 #include "testeditor.h"
 #include "testfiles.h"
+#include "ui/dotgrid.h"
 #include "ui/newdatadialog.h"
 
 #include <rapidcheck.h>
@@ -44,6 +45,7 @@ namespace {
 
 int stepsRun = 0;
 int pastesRun = 0;
+int strokesRun = 0; // that went further than the pressed dot
 
 /// Fails the step with both sides spelled out.
 template <typename T> void expectSame(const char *what, const T &model, const T &window)
@@ -131,15 +133,68 @@ template <typename Derived> struct Step : rc::state::Command<Model, Sut>
     }
 };
 
-struct ClickDot : Step<ClickDot>
+/// A press on a dot, then the pointer moved with the button held: to a neighbouring cell,
+/// off the grid, and from there back at any cell; a plain click moves nowhere.
+struct Stroke : Step<Stroke>
 {
-    ClickDot() = default;
-    ClickDot(int c, int r) : column(c), row(r) {}
+    Stroke() = default;
+    Stroke(int c, int r) : column(c), row(r), moves() {} // a click
     int column = *rc::gen::inRange(1, ColumnCount + 1);
     int row = *rc::gen::inRange(1, RowCount + 1);
-    void act(Model &m) const { m.clickDot(column, row); }
-    void drive(Sut &sut) const { sut.e.clickDot(column, row); }
-    QString name() const { return u"click dot%1%2"_qs.arg(column).arg(row); }
+    // 0 to 3 a step left, right, up or down (off the grid past an edge), 4 off the grid,
+    // 5 on back at cell 5 + index when off the grid, else a step as 0 to 3.
+    std::vector<int> moves = *rc::gen::weightedOneOf<std::vector<int>>(
+        {{1, rc::gen::just(std::vector<int>())},
+         {2,
+          rc::gen::container<std::vector<int>>(rc::gen::inRange(0, 5 + ColumnCount * RowCount))}});
+
+    /// Where the pointer is after each move: a cell, or none off the grid.
+    std::vector<std::optional<std::pair<int, int>>> path() const
+    {
+        std::vector<std::optional<std::pair<int, int>>> places{std::pair{column, row}};
+        for (int move : moves) {
+            const auto at = places.back();
+            if (move == 4 || (!at && move < 5)) {
+                places.push_back(std::nullopt);
+            } else if (!at) {
+                places.push_back(std::pair{(move - 5) / RowCount + 1, (move - 5) % RowCount + 1});
+            } else {
+                const int steps[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+                const int c = at->first + steps[move % 4][0], r = at->second + steps[move % 4][1];
+                const bool inside = c >= 1 && c <= ColumnCount && r >= 1 && r <= RowCount;
+                places.push_back(inside ? std::optional{std::pair{c, r}} : std::nullopt);
+            }
+        }
+        return places;
+    }
+    void act(Model &m) const
+    {
+        std::vector<std::pair<int, int>> cells;
+        for (const auto &place : path()) {
+            if (place)
+                cells.push_back(*place);
+        }
+        m.stroke(cells);
+    }
+    void drive(Sut &sut) const
+    {
+        // Off the grid is over the preview, which takes no part.
+        DotGrid *grid = sut.e.window().grid();
+        DotGrid *preview = sut.e.window().preview();
+        QList<QPoint> points;
+        for (const auto &place : path())
+            points << (place ? sut.e.cellCentre(place->first, place->second)
+                             : preview->geometry().center() - grid->pos());
+        sut.e.stroke(points);
+        strokesRun += moves.empty() ? 0 : 1;
+    }
+    QString name() const
+    {
+        QStringList places;
+        for (const auto &place : path())
+            places << (place ? u"dot%1%2"_qs.arg(place->first).arg(place->second) : u"off"_qs);
+        return u"stroke "_qs + places.join(u'-');
+    }
 };
 
 struct FocusCode : Step<FocusCode>
@@ -550,7 +605,7 @@ bool runSessions(std::uint64_t seed, int steps, std::string *failure)
             rc::state::check(
                 startingModel(), sut,
                 rc::state::gen::execOneOfWithArgs<
-                    ClickDot, FocusCode, TypeCode, TypeName, PasteName, Add, Delete, ClickEntry,
+                    Stroke, FocusCode, TypeCode, TypeName, PasteName, Add, Delete, ClickEntry,
                     CtrlClickEntry, ArrowKey, Read, QuickPreview, Invert, Copy, New, Open, Save,
                     UndoRedo, UndoRedo, MoveOrMirror, CopyKey, PasteLine>());
         },
@@ -579,7 +634,7 @@ const std::vector<std::pair<const char *, Session>> &fixedSessions()
          session(FocusCode(1), Invert(), FocusCode(1), TypeCode('C'))},
         {"a click on a push button takes the focus", session(FocusCode(0), Read())},
         {"the selection goes with the deleted entry",
-         session(ClickDot(1, 1), TypeName('A'), Add(), ClickEntry(0), Delete(), Read())},
+         session(Stroke(1, 1), TypeName('A'), Add(), ClickEntry(0), Delete(), Read())},
         {"Add clears the code fields' typing",
          session(FocusCode(0), TypeCode('1'), TypeName('0'), Add())},
         {"the toolbar copy's own beep", session(Copy(false))},
@@ -595,7 +650,7 @@ const std::vector<std::pair<const char *, Session>> &fixedSessions()
                  PasteLine(1, {1, 2, 3, 4, 5}, u"ab\u00F6cd"_qs),
                  PasteLine(2, {0x80, 0, 0, 0, 0}, {}), UndoRedo(true, false))},
         {"an Open that reads the same list again is a step all the same",
-         session(PasteName(u"A"_qs), ClickDot(1, 1), Add(), Save(u"b.glm"_qs, false),
+         session(PasteName(u"A"_qs), Stroke(1, 1), Add(), Save(u"b.glm"_qs, false),
                  Open(u"b.glm"_qs, false), UndoRedo(true, false), UndoRedo(false, true))},
     };
     return sessions;
@@ -640,8 +695,10 @@ void TestSessions::sessionsAgreeWithTheModel()
     std::string failure;
     stepsRun = 0;
     pastesRun = 0;
+    strokesRun = 0;
     QVERIFY2(runSessions(seed, steps, &failure), failure.c_str());
-    qInfo("%d steps from seed %llu, %d glyph line pastes", stepsRun, seed, pastesRun);
+    qInfo("%d steps from seed %llu, %d glyph line pastes, %d strokes", stepsRun, seed, pastesRun,
+          strokesRun);
 }
 
 void TestSessions::fixedSessionsAgreeWithTheModel_data()

@@ -177,11 +177,11 @@ void TestStartup::backgroundClickClearsStatus_data()
     QTest::addColumn<bool>("clears");
     const int left = Qt::LeftButton;
     QTest::newRow("window background") << QString() << left << false << true;
-    QTest::newRow("grid backdrop label") << "Label1" << left << false << false;
+    QTest::newRow("the grid") << "Label1" << left << false << false;
     QTest::newRow("caption label") << "Label2" << left << false << false;
     QTest::newRow("toolbar rule: only drawn, the background takes it")
         << "Line15" << left << false << true;
-    QTest::newRow("preview cell") << "smalldot11" << left << false << false;
+    QTest::newRow("the preview") << "Label4" << left << false << false;
     QTest::newRow("status bar") << "stbar" << left << false << false;
     QTest::newRow("right button on the background")
         << QString() << int(Qt::RightButton) << false << false;

@@ -17,9 +17,15 @@ Editor::Editor(PlatformServices &platform)
       m_history(m_main, m_entries, m_files)
 {
     m_main.list()->setModel(&m_entries);
-    connect(&m_main, &MainWindow::dotClicked, this, [this](int column, int row) {
-        perform(StepKind::Change, [=, this] { m_glyphs.toggleDot(column, row); });
+    connect(&m_main, &MainWindow::dotPressed, this, [this](int column, int row) {
+        perform(StepKind::Stroke, [=, this] { m_glyphs.toggleDot(column, row); });
     });
+    connect(&m_main, &MainWindow::dotStroked, this, [this](int column, int row, bool on) {
+        perform(StepKind::Stroke, [=, this] { m_glyphs.setDot(column, row, on); });
+    });
+    // Held with the strokes, so that a stroke held whole stays one step.
+    connect(&m_main, &MainWindow::strokeEnded, this,
+            [this] { m_gate.run([this] { m_history.endRun(); }); });
     connect(&m_main, &MainWindow::codeChanged, this, [this](Field field, TextField::Change how) {
         perform(
             stepOf(how), [=, this] { m_glyphs.codeFieldChanged(field); }, field);
@@ -40,7 +46,7 @@ Editor::Editor(PlatformServices &platform)
     connect(&m_main, &MainWindow::closing, this,
             [this] { perform(StepKind::None, [this] { closeDialogs(); }); });
     // Characters typed after the focus has moved, even back, are a step of their own.
-    connect(qApp, &QApplication::focusChanged, this, [this] { m_history.endTyping(); });
+    connect(qApp, &QApplication::focusChanged, this, [this] { m_history.endRun(); });
     perform(StepKind::None, [this] { startUp(); });
 }
 

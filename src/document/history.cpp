@@ -67,11 +67,11 @@ void History::record(StepKind kind, Field field, const std::function<void()> &co
         command();
         return;
     }
-    // Typing goes on as one step only when nothing came between.
-    const bool typingGoesOn = kind == StepKind::Typing && m_typing && !m_undo.empty() &&
-                              m_undo.back().kind == StepKind::Typing &&
-                              m_undo.back().field == field;
-    m_typing = false;
+    // Typing, and a stroke, go on as one step only when nothing came between.
+    const bool isRun = kind == StepKind::Typing || kind == StepKind::Stroke;
+    const bool runGoesOn = isRun && m_runGoesOn && !m_undo.empty() && m_undo.back().kind == kind &&
+                           m_undo.back().field == field;
+    m_runGoesOn = false;
     Step step;
     step.kind = kind;
     step.field = field;
@@ -93,12 +93,12 @@ void History::record(StepKind kind, Field field, const std::function<void()> &co
     const bool changed = step.after != step.before || changesList(step.edits) ||
                          (kind == StepKind::FileChange && step.fileAfter != step.fileBefore);
     if (kind == StepKind::None || !changed) {
-        m_typing = typingGoesOn;
+        m_runGoesOn = runGoesOn;
         return;
     }
-    m_typing = kind == StepKind::Typing;
+    m_runGoesOn = isRun;
     dropRedo();
-    if (typingGoesOn) {
+    if (runGoesOn) {
         m_undo.back().after = step.after;
         return;
     }
@@ -149,7 +149,7 @@ void History::goBack(Step &step, bool undo)
     show(m_shown);
     if (step.keepsFile)
         setFile(undo ? step.fileBefore : step.fileAfter);
-    m_typing = false;
+    m_runGoesOn = false;
 }
 
 void History::undo()

@@ -18,6 +18,7 @@ enum class StepKind {
     FileChange, ///< also the current file: Open and a new file
     Typing,     ///< typing in one field: the characters typed there in a row are one step
     Pasting,    ///< a paste or a drop into a field
+    Stroke,     ///< a stroke across the grid: from its press to its release, one step
     None,       ///< changes nothing the history keeps, or only what it does not take back
 };
 
@@ -41,8 +42,8 @@ public:
     /// `kind`. `field` is the field typed in, for `StepKind::Typing`. What the command raises
     /// itself runs as part of it.
     void record(StepKind kind, Field field, const std::function<void()> &command);
-    /// The focus has moved: the next characters typed are a step of their own.
-    void endTyping() { m_typing = false; }
+    /// The focus has moved, or a stroke has ended: what comes next is a step of its own.
+    void endRun() { m_runGoesOn = false; }
 
     void undo();
     void redo();
@@ -95,8 +96,8 @@ private:
     std::deque<Step> m_redo;
     Glyph m_shown; // the glyph as the last step or command left it
     qsizetype m_keptBytes = 0;
-    int m_depth = 0;       // commands and steps under way
-    bool m_typing = false; // the last step is typing that may go on
+    int m_depth = 0;          // commands and steps under way
+    bool m_runGoesOn = false; // the last step is typing or a stroke that may go on
 };
 
 } // namespace glimra

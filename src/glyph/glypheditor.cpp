@@ -24,7 +24,13 @@ GlyphEditor::GlyphEditor(EditorState &state, PlatformServices &platform)
 
 void GlyphEditor::toggleDot(int column, int row)
 {
-    const bool on = !m_state.dot(column, row);
+    setDot(column, row, !m_state.dot(column, row));
+}
+
+void GlyphEditor::setDot(int column, int row, bool on)
+{
+    if (m_state.dot(column, row) == on)
+        return;
     m_state.setDot(column, row, on);
     m_state.setPreviewDot(column, row, on);
     gridToData();

@@ -21,6 +21,9 @@ public:
 
     /// A click on a dot cell: flips it and its preview cell, then rewrites the codes.
     void toggleDot(int column, int row);
+    /// A stroke going over a dot: as a click, but the dot is to be `on`; a dot that already
+    /// is stays as it is, and so do the codes.
+    void setDot(int column, int row, bool on);
     /// Rewrites all five code fields from the grid in the written form.
     void gridToData();
     /// Redraws the grid and the preview from the five code fields, or shows why it cannot.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/mainwindow.h"
 
-#include "ui/dotcell.h"
+#include "ui/dotgrid.h"
 #include "ui/fitcaptions.h"
 #include "ui/historykeys.h"
 #include "ui/linewidget.h"
@@ -44,14 +44,6 @@ QString u16(const char16_t *text)
     return QString::fromUtf16(text);
 }
 
-void fillWhite(QWidget *widget)
-{
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    widget->setPalette(palette);
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
@@ -66,10 +58,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_clientArea->installEventFilter(this);
     setCentralWidget(m_clientArea);
 
-    // Creation order is stacking order: backdrops first, the grid lines above the cells.
     buildToolbar(m_clientArea);
-    buildGrid(m_clientArea);
-    buildPreview(m_clientArea);
+    buildGrids(m_clientArea);
     buildFields(m_clientArea);
     buildButtonsAndList(m_clientArea);
 
@@ -121,48 +111,19 @@ QToolButton *MainWindow::pictureButton(QWidget *area, const char *name, Picture 
     return button;
 }
 
-void MainWindow::buildGrid(QWidget *area)
+void MainWindow::buildGrids(QWidget *area)
 {
-    auto *backdrop = placed(new QLabel(area), "Label1", twipsRect(120, 480, 1215, 1695));
-    backdrop->setAccessibleName(QStringLiteral("ドットの格子"));
-    fillWhite(backdrop);
+    m_grid = new DotGrid({QRect(120, 480, 1215, 1695), 240, 255, true, "dot", u"ドット"}, area);
+    m_grid->setObjectName("Label1");
+    m_grid->setAccessibleName(QStringLiteral("ドットの格子"));
+    connect(m_grid, &DotGrid::pressed, this, &MainWindow::dotPressed);
+    connect(m_grid, &DotGrid::stroked, this, &MainWindow::dotStroked);
+    connect(m_grid, &DotGrid::released, this, &MainWindow::strokeEnded);
 
-    for (int c = 1; c <= ColumnCount; ++c) {
-        for (int r = 1; r <= RowCount; ++r) {
-            auto *cell = placed(new DotCell(area), QStringLiteral("dot%1%2").arg(c).arg(r),
-                                twipsRect(120 + 240 * (c - 1), 480 + 240 * (r - 1), 255, 255));
-            cell->setSpokenName(QStringLiteral("ドット %1列 %2行").arg(c).arg(r));
-            connect(cell, &DotCell::clicked, this, [this, c, r] { emit dotClicked(c, r); });
-            m_dots[c - 1][r - 1] = cell;
-        }
-    }
-
-    const std::pair<const char *, int> verticals[] = {{"Line1", 120},  {"Line5", 360},
-                                                      {"Line6", 600},  {"Line7", 840},
-                                                      {"Line8", 1080}, {"Line3", 1320}};
-    for (const auto &[name, x] : verticals)
-        (new LineWidget(x, 480, x, 2160, area))->setObjectName(name);
-    const std::pair<const char *, int> horizontals[] = {
-        {"Line2", 480},   {"Line9", 720},   {"Line10", 960},  {"Line11", 1200},
-        {"Line12", 1440}, {"Line13", 1680}, {"Line14", 1920}, {"Line4", 2160}};
-    for (const auto &[name, y] : horizontals)
-        (new LineWidget(120, y, 1320, y, area))->setObjectName(name);
-}
-
-void MainWindow::buildPreview(QWidget *area)
-{
-    auto *backdrop = placed(new QLabel(area), "Label4", twipsRect(1680, 1920, 225, 315));
-    backdrop->setAccessibleName(QStringLiteral("プレビュー"));
-    fillWhite(backdrop);
-
-    for (int c = 1; c <= ColumnCount; ++c) {
-        for (int r = 1; r <= RowCount; ++r) {
-            auto *cell = placed(new DotCell(area), QStringLiteral("smalldot%1%2").arg(c).arg(r),
-                                twipsRect(1680 + 45 * (c - 1), 1920 + 45 * (r - 1), 45, 45));
-            cell->setSpokenName(QStringLiteral("プレビュー %1列 %2行").arg(c).arg(r));
-            m_smalldots[c - 1][r - 1] = cell;
-        }
-    }
+    m_preview =
+        new DotGrid({QRect(1680, 1920, 225, 315), 45, 45, false, "smalldot", u"プレビュー"}, area);
+    m_preview->setObjectName("Label4");
+    m_preview->setAccessibleName(QStringLiteral("プレビュー"));
 }
 
 void MainWindow::buildFields(QWidget *area)
@@ -329,22 +290,22 @@ QAction *MainWindow::action(Command command) const
 
 bool MainWindow::dot(int column, int row) const
 {
-    return dotCell(column, row)->isOn();
+    return m_grid->isOn(column, row);
 }
 
 void MainWindow::setDot(int column, int row, bool on)
 {
-    dotCell(column, row)->setOn(on);
+    m_grid->setOn(column, row, on);
 }
 
 bool MainWindow::previewDot(int column, int row) const
 {
-    return previewCell(column, row)->isOn();
+    return m_preview->isOn(column, row);
 }
 
 void MainWindow::setPreviewDot(int column, int row, bool on)
 {
-    previewCell(column, row)->setOn(on);
+    m_preview->setOn(column, row, on);
 }
 
 TextField *MainWindow::field(Field field) const

@@ -17,7 +17,7 @@ class QToolButton;
 
 namespace glimra {
 
-class DotCell;
+class DotGrid;
 class ListBox;
 class TextField;
 
@@ -78,15 +78,19 @@ public:
     QString status() const override;
 
     TextField *field(Field field) const;
-    DotCell *dotCell(int column, int row) const { return m_dots[column - 1][row - 1]; }
-    DotCell *previewCell(int column, int row) const { return m_smalldots[column - 1][row - 1]; }
+    DotGrid *grid() const { return m_grid; }
+    DotGrid *preview() const { return m_preview; }
     ListBox *list() const { return m_data_list; }
     /// Pastes the clipboard's text into the focused code field, if one has the focus.
     void pasteIntoCodeField();
     QAction *action(Command command) const;
 
 signals:
-    void dotClicked(int column, int row);
+    /// A stroke on the grid began on a cell, which is to toggle.
+    void dotPressed(int column, int row);
+    /// The stroke went over another cell, which is to be `on`.
+    void dotStroked(int column, int row, bool on);
+    void strokeEnded();
     /// A code field's text changed, and how.
     void codeChanged(glimra::Field field, glimra::TextField::Change how);
     /// The name changed by the user's hand, and how.
@@ -106,8 +110,7 @@ protected:
 
 private:
     void buildToolbar(QWidget *area);
-    void buildGrid(QWidget *area);
-    void buildPreview(QWidget *area);
+    void buildGrids(QWidget *area);
     void buildFields(QWidget *area);
     void buildButtonsAndList(QWidget *area);
     void buildMenus();
@@ -119,8 +122,8 @@ private:
                             Command command);
     QAction *menuItem(QMenu *menu, const char *name, const QString &caption, Command command);
 
-    std::array<std::array<DotCell *, RowCount>, ColumnCount> m_dots{};
-    std::array<std::array<DotCell *, RowCount>, ColumnCount> m_smalldots{};
+    DotGrid *m_grid = nullptr;
+    DotGrid *m_preview = nullptr;
     std::array<TextField *, ColumnCount> m_codeFields{};
     TextField *m_data_name = nullptr;
     ListBox *m_data_list = nullptr;
