@@ -4,6 +4,7 @@
 #include "app/editor.h"
 #include "core/deployment.h"
 #include "ui/qtplatformservices.h"
+#include "ui/quietstyle.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -61,6 +62,7 @@ int main(int argc, char *argv[])
     if (qtTexts.load(QStringLiteral("qtbase_ja"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTexts);
+    glimra::UseQuietStyle();
     // Read again for the file's name: on Windows only Qt's arguments hold it whole.
     const CommandLine line = glimra::parseCommandLine(app.arguments().mid(1));
 
