@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The real editor's own keys, with real key presses: Alt+Right with the focus in a code
-# field, Alt+H in the name field, Ctrl+V of a C initialiser that xclip put on the clipboard
-# with the focus in the list, and Ctrl+C where no text is selected, which shows each glyph.
+# The real editor's own keys and strokes, with real key presses and a real mouse: a stroke
+# down a column that Ctrl+Z takes back whole, Alt+Right with the focus in a code field, Alt+H
+# in the name field, Ctrl+V of a C initialiser that xclip put on the clipboard with the focus
+# in the list, and Ctrl+C where no text is selected, which shows each glyph.
 # Usage: e2e_keys.sh path/to/glimra-editor
 set -uo pipefail
 editor="$1"
@@ -18,6 +19,15 @@ start_xvfb
 run_editor
 find_main_window
 xdotool windowfocus "$main"
+# Pressed on dot11, held down column 1, off the grid to the left and back in at dot31.
+at() { echo mousemove --window "$main" $(($1 + left)) $(($2 + top)); }
+xdotool $(at 16 40) mousedown 1
+for y in 56 72 88 104 120 136; do xdotool $(at 16 $y); done
+xdotool $(at 2 136)
+xdotool $(at 48 40) mouseup 1
+copied "7F 00 01 00 00    "
+xdotool key ctrl+z
+copied "00 00 00 00 00    "
 click 16 40   # dot11
 click 194 136 # data_c, its code selected by the focus
 xdotool key alt+Right
