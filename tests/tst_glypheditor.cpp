@@ -91,27 +91,36 @@ void TestGlyphEditor::strokes_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<QList<QPoint>>("path"); // in the grid's pixels: press, moves, release
     QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("steps"); // of the history
     const QStringList none{"00", "00", "00", "00", "00"};
     const QStringList column1{"7F", "00", "00", "00", "00"};
     const int left = Qt::LeftButton;
     QTest::newRow("click") << none << left << QList<QPoint>{{8, 8}}
-                           << QStringList{"01", "00", "00", "00", "00"};
-    QTest::newRow("right click") << none << int(Qt::RightButton) << QList<QPoint>{{8, 8}} << none;
-    QTest::newRow("middle click") << none << int(Qt::MiddleButton) << QList<QPoint>{{8, 8}} << none;
-    QTest::newRow("click on a lit dot")
-        << column1 << left << QList<QPoint>{{8, 104}} << QStringList{"3F", "00", "00", "00", "00"};
-    QTest::newRow("down column 1") << none << left << QList<QPoint>{{8, 8}, {8, 104}} << column1;
+                           << QStringList{"01", "00", "00", "00", "00"} << 1;
+    QTest::newRow("right click") << none << int(Qt::RightButton) << QList<QPoint>{{8, 8}} << none
+                                 << 0;
+    QTest::newRow("middle click") << none << int(Qt::MiddleButton) << QList<QPoint>{{8, 8}} << none
+                                  << 0;
+    QTest::newRow("click on a lit dot") << column1 << left << QList<QPoint>{{8, 104}}
+                                        << QStringList{"3F", "00", "00", "00", "00"} << 1;
+    QTest::newRow("down column 1")
+        << none << left << QList<QPoint>{{8, 8}, {8, 104}} << column1 << 1;
     QTest::newRow("a lit dot first erases; unlit ones stay")
         << QStringList{"7F", "01", "00", "00", "00"} << left
-        << QList<QPoint>{{8, 40}, {72, 40}, {72, 8}} << QStringList{"7B", "01", "00", "00", "00"};
+        << QList<QPoint>{{8, 40}, {72, 40}, {72, 8}} << QStringList{"7B", "01", "00", "00", "00"}
+        << 1;
     QTest::newRow("a fast move draws the dots between")
         << none << left << QList<QPoint>{{8, 8}, {72, 72}}
-        << QStringList{"01", "02", "04", "08", "10"};
+        << QStringList{"01", "02", "04", "08", "10"} << 1;
     QTest::newRow("off the grid and back: the preview takes no part")
         << none << left << QList<QPoint>{{8, 8}, {8, -20}, {110, 100}, {40, 104}}
-        << QStringList{"01", "00", "40", "00", "00"};
+        << QStringList{"01", "00", "40", "00", "00"} << 1;
     QTest::newRow("released off the window") << none << left << QList<QPoint>{{72, 104}, {500, 500}}
-                                             << QStringList{"00", "00", "00", "00", "40"};
+                                             << QStringList{"00", "00", "00", "00", "40"} << 1;
+    // The release went to another window: the next press begins a stroke of its own.
+    QTest::newRow("a press after a lost release")
+        << none << left << QList<QPoint>{{8, 8}, {8, 24}, {8, 24}}
+        << QStringList{"01", "00", "00", "00", "00"} << 2;
 }
 
 void TestGlyphEditor::strokes()
@@ -120,18 +129,25 @@ void TestGlyphEditor::strokes()
     QFETCH(int, button);
     QFETCH(QList<QPoint>, path);
     QFETCH(QStringList, after);
+    QFETCH(int, steps);
     e().setDots(before);
     e().setCodes(before);
     DotGrid *grid = e().window().grid();
     QTest::mousePress(grid, Qt::MouseButton(button), {}, path.first());
-    for (const QPoint &point : path.mid(1))
-        QTest::mouseMove(grid, point);
+    for (qsizetype i = 1; i < path.size(); ++i) {
+        if (steps > 1 && i == path.size() - 1)
+            QTest::mousePress(grid, Qt::MouseButton(button), {}, path[i]);
+        else
+            QTest::mouseMove(grid, path[i]);
+    }
     QTest::mouseRelease(grid, Qt::MouseButton(button), {}, path.last());
     QCOMPARE(e().dotCodes(), after);
     QCOMPARE(e().codes(), after);
     QVERIFY(e().previewMatchesDots());
     // The whole stroke is one step.
-    e().editor->history().undo();
+    QCOMPARE(e().editor->history().undoCount(), steps);
+    for (int i = 0; i < steps; ++i)
+        e().editor->history().undo();
     QCOMPARE(e().dotCodes(), before);
 }
 

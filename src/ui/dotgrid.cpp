@@ -173,8 +173,6 @@ DotGrid::DotGrid(const DotGridDesign &design, QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-DotGrid::~DotGrid() = default;
-
 void DotGrid::setOn(int column, int row, bool on)
 {
     bool &cell = m_on[index(column, row)];

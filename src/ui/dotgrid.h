@@ -32,7 +32,6 @@ class DotGrid : public QWidget
     Q_OBJECT
 public:
     DotGrid(const DotGridDesign &design, QWidget *parent);
-    ~DotGrid() override;
 
     bool isOn(int column, int row) const { return m_on[index(column, row)]; }
     void setOn(int column, int row, bool on);
