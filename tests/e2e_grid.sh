@@ -7,27 +7,22 @@
 # Usage: e2e_grid.sh path/to/glimra-editor
 set -uo pipefail
 editor=$(realpath "$1")
-# The AT-SPI client is a Python program of the distribution's.
-export PATH="/usr/bin:/bin:$PATH"
 source "$(dirname "$0")/e2e_lib.sh"
-require "the grid test" Xvfb xdotool xclip dbus-run-session gdbus /usr/libexec/at-spi-bus-launcher
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || require "the grid test" pyatspi
+require_screen_reader "the grid test"
+require "the grid test" xclip
 start_bus_test
 
 dbus-run-session -- bash -s <<'SESSION'
 set -uo pipefail
 work="$WORK"
 source "$E2E_LIB"
-# The editor joins the accessibility bus only once it is there: start it first.
-gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
-    --method org.a11y.Bus.GetAddress >"$work/a11y-bus.log" 2>&1 || fail "no accessibility bus"
-(cd "$work" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec "$EDITOR_BINARY") >"$work/editor.log" 2>&1 &
-editor_pid=$!
+run_accessible_editor
 find_main_window
 xdotool windowfocus "$main"
 cat >"$work/client.py" <<'CLIENT'
-import subprocess, sys, time
+import subprocess, sys
 import pyatspi
+from e2e_atspi import editor, walk, wait
 
 window, left, top = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 
@@ -40,29 +35,12 @@ def at(x, y):  # a point of the designed client area
     return ['mousemove', '--window', window, str(x + left), str(y + top)]
 
 
-def wait(what, done, seconds=10):
-    end = time.time() + seconds
-    while not done():
-        if time.time() > end:
-            sys.exit('FAIL: ' + what)
-        time.sleep(0.1)
-
-
-def walk(node):
-    yield node
-    if node.getRole() != pyatspi.ROLE_LIST:  # its rows are no controls
-        for child in node:
-            if child:
-                yield from walk(child)
-
-
 def clipboard():
     return subprocess.run(['xclip', '-o', '-selection', 'clipboard'], capture_output=True,
                           text=True).stdout
 
 
-editor = next(app for app in pyatspi.Registry.getDesktop(0)
-              if app and app.name == 'org.example.GlimraEditor')
+editor = editor()
 grid = next(node for node in walk(editor) if node.name == 'ドットの格子')
 
 
@@ -119,7 +97,7 @@ start = order.index('データ名') + 1
 assert seen == order[start:] + order[:start], 'Tab went ' + ' → '.join(map(str, seen))
 print('Tab order:', ' → '.join(seen))
 CLIENT
-/usr/bin/python3 "$work/client.py" "$main" "$left" "$top" >"$work/client.log" 2>&1
+screen_reader "$work/client.py" "$main" "$left" "$top" >"$work/client.log" 2>&1
 status=$?
 cat "$work/client.log"
 [ "$status" = 0 ] || fail "the grid test's screen reader found a fault"

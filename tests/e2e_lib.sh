@@ -63,6 +63,29 @@ stop_xvfb() {
     return 0
 }
 
+# require_screen_reader WHAT: skips the test unless an accessibility bus and the
+# distribution's Python AT-SPI client are there; puts the distribution's Python first.
+require_screen_reader() {
+    export PATH="/usr/bin:/bin:$PATH"
+    require "$1" Xvfb xdotool dbus-run-session gdbus /usr/libexec/at-spi-bus-launcher
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || require "$1" pyatspi
+}
+
+# run_accessible_editor ARG...: in the test's D-Bus session, starts the accessibility bus,
+# then the editor on it (it joins the bus only if the bus is there first); sets editor_pid.
+run_accessible_editor() {
+    gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+        --method org.a11y.Bus.GetAddress >"$work/a11y-bus.log" 2>&1 || fail "no accessibility bus"
+    (cd "$work" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec "$EDITOR_BINARY" "$@") \
+        >"$work/editor.log" 2>&1 &
+    editor_pid=$!
+}
+
+# screen_reader SCRIPT ARG...: runs a Python AT-SPI client, which may import e2e_atspi.
+screen_reader() {
+    PYTHONPATH="$(dirname "$E2E_LIB")" /usr/bin/python3 "$@"
+}
+
 # start_editor_test: the scratch folder `work`, removed at exit with the editor and the X
 # server that the test started.
 start_editor_test() {

@@ -6,11 +6,9 @@
 # Usage: e2e_long_work.sh path/to/glimra-editor
 set -uo pipefail
 editor=$(realpath "$1")
-# The AT-SPI client is a Python program of the distribution's.
-export PATH="/usr/bin:/bin:$PATH"
 source "$(dirname "$0")/e2e_lib.sh"
-require "the long work test" Xvfb xdotool xwd dbus-run-session gdbus /usr/libexec/at-spi-bus-launcher
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || require "the long work test" pyatspi
+require_screen_reader "the long work test"
+require "the long work test" xwd
 start_bus_test
 
 # Names written with NEC's 87 90 (≒), which a save writes as 81 E0: every line is encoded
@@ -29,12 +27,7 @@ set -uo pipefail
 work="$WORK"
 wait_seconds=30
 source "$E2E_LIB"
-# The editor joins the accessibility bus only once it is there: start it first.
-gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
-    --method org.a11y.Bus.GetAddress >"$work/a11y-bus.log" 2>&1 || fail "no accessibility bus"
-(cd "$work" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec "$EDITOR_BINARY" "$work/big.glm") \
-    >"$work/editor.log" 2>&1 &
-editor_pid=$!
+run_accessible_editor "$work/big.glm"
 find_main_window
 xdotool windowfocus "$main"
 wait_for "the file given at start is not shown" entry_shown
@@ -42,33 +35,11 @@ click 330 7 # the first entry of data_list
 cat >"$work/client.py" <<'CLIENT'
 import os, subprocess, sys, time
 import pyatspi
+from e2e_atspi import editor, find, wait
 
 path, role = sys.argv[1:]
 entries = int(os.environ['ENTRIES'])
-
-
-def find(node, role, name):
-    if node.getRole() == role and node.name == name:
-        return node
-    if node.getRole() == pyatspi.ROLE_LIST:
-        return None  # its rows are no controls
-    for child in node:
-        found = child and find(child, role, name)
-        if found:
-            return found
-    return None
-
-
-def wait(what, done, seconds=60):
-    end = time.time() + seconds
-    while not done():
-        if time.time() > end:
-            sys.exit('FAIL: ' + what)
-        time.sleep(0.1)
-
-
-editor = next(app for app in pyatspi.Registry.getDesktop(0)
-              if app and app.name == 'org.example.GlimraEditor')
+editor = editor()
 if role == 'saver':
     # The toolbar Save, pressed as a screen reader does: answered once the save has ended.
     save = find(editor, pyatspi.ROLE_PUSH_BUTTON, 'ファイルに保存')
@@ -92,12 +63,12 @@ print('削除 pressed after %.2f s' % (time.time() - started))
 if os.stat(path).st_ino != before:
     sys.exit('FAIL: the save had ended before the press came; make the list longer')
 saver.wait(60)
-wait('the save did not end', lambda: os.stat(path).st_ino != before)
+wait('the save did not end', lambda: os.stat(path).st_ino != before, 60)
 print('saved after %.2f s' % (time.time() - started))
-wait('the held 削除 did not run after the save', lambda: rows.nRows == entries - 1)
+wait('the held 削除 did not run after the save', lambda: rows.nRows == entries - 1, 60)
 print('after the save:', rows.nRows, 'entries')
 CLIENT
-/usr/bin/python3 "$work/client.py" "$work/big.glm" reader >"$work/client.log" 2>&1
+screen_reader "$work/client.py" "$work/big.glm" reader >"$work/client.log" 2>&1
 status=$?
 cat "$work/client.log"
 [ "$status" = 0 ] || fail "the screen reader's press during the save went wrong"

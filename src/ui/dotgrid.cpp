@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/dotgrid.h"
 
+#include "ui/leafaccessible.h"
 #include "ui/linewidget.h"
 #include "ui/twips.h"
 
@@ -24,20 +25,14 @@ class GridAccessible;
 
 /// One cell, spoken as a check box that is on or off. The cells of the grid that is
 /// drawn on can be pressed, as a click does.
-class CellAccessible : public QAccessibleInterface, public QAccessibleActionInterface
+class CellAccessible : public LeafAccessible, public QAccessibleActionInterface
 {
 public:
     CellAccessible(GridAccessible *grid, int index) : m_grid(grid), m_index(index) {}
 
     bool isValid() const override { return true; }
-    QObject *object() const override { return nullptr; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QAccessibleInterface *parent() const override;
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::CheckBox; }
     QAccessible::State state() const override;

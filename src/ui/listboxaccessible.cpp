@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/listboxaccessible.h"
 
+#include "ui/leafaccessible.h"
 #include "ui/listbox.h"
 
 #include <QAccessibleWidget>
@@ -16,20 +17,14 @@ namespace {
 class ListAccessible;
 
 /// One entry of the list, as long as the entries before it stay as they are.
-class RowAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+class RowAccessible : public LeafAccessible, public QAccessibleTableCellInterface
 {
 public:
     RowAccessible(ListAccessible *list, int row) : m_list(list), m_row(row) {}
 
     bool isValid() const override;
-    QObject *object() const override { return nullptr; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QAccessibleInterface *parent() const override;
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override;
