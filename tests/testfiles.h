@@ -31,4 +31,13 @@ inline QStringList folderEntries(const QString &path)
                                 QDir::NoDotAndDotDot);
 }
 
+/// The bytes of each copy of an old file that a save written in place left in a folder.
+inline QByteArrayList keptCopies(const QString &folder)
+{
+    QByteArrayList copies;
+    for (const QString &name : QDir(folder).entryList({"glimra-copy-*.glm"}, QDir::Files))
+        copies.append(fileBytes(folder + '/' + name));
+    return copies;
+}
+
 } // namespace glimra

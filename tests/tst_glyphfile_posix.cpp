@@ -27,16 +27,25 @@ class TestGlyphFilePosix : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
+    void init();
     void shortLastBlockKeepsTheOldFile_data();
     void shortLastBlockKeepsTheOldFile();
     void saveKeepsWhatTheFileHad_data();
     void saveKeepsWhatTheFileHad();
     void linkToNothingGetsItsFile();
+    void killedSaveLeavesTheOldFile_data();
     void killedSaveLeavesTheOldFile();
     void failingSystemCallKeepsTheOldFile_data();
     void failingSystemCallKeepsTheOldFile();
     void failingSystemCallRefusesTheRead_data();
     void failingSystemCallRefusesTheRead();
+
+private:
+    // The user's own data folder, where a copy of a file written in place goes when its own
+    // folder takes none; open to all, as the tests save as another user too.
+    QTemporaryDir m_home;
+    QString m_userCopies;
 };
 
 // A coverage build writes its counts at exit(), which a forked child skips with _exit().
@@ -91,7 +100,8 @@ int asOrdinaryUser(const std::function<int()> &work)
 }
 
 /// System calls made to fail, as "open 1-2 EACCES, fstat 1 EIO": the first two calls of
-/// open() after arming fail with EACCES, the first of fstat() with EIO. "stat 1 pipe" lets
+/// open() after arming fail with EACCES, the first of fstat() with EIO; a call may be
+/// named more than once ("open 1-2 EACCES, open 4-5 EACCES"). "stat 1 pipe" lets
 /// the first stat() through and then puts a pipe where the file it looked at was.
 class SystemCallFaults
 {
@@ -123,12 +133,14 @@ public:
     /// Whether this call of `name` is to fail; sets errno when it is.
     bool fails(const char *name)
     {
+        int call = 0;
         for (const Fault &fault : std::as_const(m_faults)) {
             if (fault.name != name)
                 continue;
-            const int call = ++m_calls[fault.name];
+            if (call == 0)
+                call = ++m_calls[fault.name];
             if (call < fault.first || call > fault.last || fault.error == 0)
-                return false;
+                continue;
             errno = fault.error;
             return true;
         }
@@ -251,6 +263,19 @@ QMap<QByteArray, QByteArray> attributes(const QString &path)
 }
 
 } // namespace
+
+void TestGlyphFilePosix::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    QVERIFY(::chmod(QFile::encodeName(m_home.path()).constData(), 0777) == 0);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.path()));
+    m_userCopies = m_home.filePath("glimra-editor");
+}
+
+void TestGlyphFilePosix::init()
+{
+    QVERIFY(QDir(m_userCopies).removeRecursively());
+}
 
 void TestGlyphFilePosix::shortLastBlockKeepsTheOldFile_data()
 {
@@ -398,6 +423,7 @@ void TestGlyphFilePosix::saveKeepsWhatTheFileHad()
     }
     QCOMPARE(attributes(file), attributesBefore);
     QCOMPARE(folderEntries(folder), entriesBefore);
+    QCOMPARE(folderEntries(m_userCopies), QStringList{});
     if (extra == "link")
         QVERIFY(QFileInfo(saved).isSymLink());
 }
@@ -425,12 +451,25 @@ void TestGlyphFilePosix::linkToNothingGetsItsFile()
              QStringList({"link.glm", "loop1.glm", "loop2.glm", "second.glm", "sub"}));
 }
 
+void TestGlyphFilePosix::killedSaveLeavesTheOldFile_data()
+{
+    QTest::addColumn<bool>("secondName");
+    QTest::newRow("through a new file") << false;
+    QTest::newRow("a second name: in place, a copy beside") << true;
+}
+
+// Killed half-way through writing, a save leaves the old file, or where it was being
+// written in place, a whole copy of it beside it.
 void TestGlyphFilePosix::killedSaveLeavesTheOldFile()
 {
+    QFETCH(bool, secondName);
     QTemporaryDir dir;
     const QString path = dir.filePath("keep.glm");
     const QByteArray old = "41,00,00,00,00,\"old\"\r\n";
     writeFileBytes(path, old);
+    if (secondName)
+        QVERIFY(::link(QFile::encodeName(path).constData(),
+                       QFile::encodeName(dir.filePath("other.glm")).constData()) == 0);
     const QStringList entries(1'000'000, u"01 02 03 04 05    glyph"_qs);
     int midway[2];
     QVERIFY(::pipe(midway) == 0);
@@ -451,35 +490,72 @@ void TestGlyphFilePosix::killedSaveLeavesTheOldFile()
     QVERIFY(WIFSIGNALED(status));
     ::close(midway[0]);
     ::close(midway[1]);
-    QCOMPARE(fileBytes(path), old);
-    QCOMPARE(folderEntries(dir.path()), QStringList{"keep.glm"});
+    if (!secondName) {
+        QCOMPARE(fileBytes(path), old);
+        QCOMPARE(folderEntries(dir.path()), QStringList{"keep.glm"});
+        return;
+    }
+    QVERIFY(fileBytes(path).startsWith("01,02,03,04,05,\"glyph\"\r\n")); // neither list
+    QCOMPARE(keptCopies(dir.path()), QByteArrayList{old});
+    QCOMPARE(folderEntries(dir.path()).size(), 3);
 }
 
 void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile_data()
 {
     QTest::addColumn<bool>("fileExists");
     QTest::addColumn<QByteArray>("faults");
-    QTest::addColumn<bool>("written");
+    QTest::addColumn<int>("result");
     QTest::addColumn<bool>("replaced"); // the new bytes are in place, said or not
     const auto row = [](const char *name, bool exists, const char *faults, bool written,
                         std::optional<bool> replaced = {}) {
-        QTest::newRow(name) << exists << QByteArray(faults) << written
+        QTest::newRow(name) << exists << QByteArray(faults)
+                            << int(written ? WriteResult::Written : WriteResult::CannotWrite)
                             << replaced.value_or(written);
+    };
+    // Written in place once no new file can be made beside it: the first open makes an
+    // unnamed file, the second a named one, the third opens the file itself. Its copy
+    // comes first: the fourth open, then the copy read (read 1-2), written (write 1),
+    // cut (ftruncate 1), flushed (fsync 1), named (linkat 1) and its folder flushed
+    // (fsync 2). Then the new list is written (lseek 3, write 2, ftruncate 2, fsync 3),
+    // and on a failure the copy put back the same way as it was made: after a failed
+    // write 2, from lseek 4-5, read 3-4, write 3, ftruncate 2 and fsync 3.
+    const auto inPlace = [](const char *name, const char *faults, WriteResult result) {
+        QTest::newRow(name) << true << "open 1-2 EACCES, " + QByteArray(faults) << int(result)
+                            << (result == WriteResult::Written);
     };
     row("no unnamed files here: a named one", true, "open 1 ENOTSUP", true);
     row("the name was taken: another", true, "open 1-2 EEXIST", true);
     row("no new file beside it: in place", true, "open 1-2 EACCES", true);
     row("in place: the open refused", true, "open 1-3 EACCES", false);
-    row("in place: no second look", true, "open 1-2 EACCES, fstat 1 EIO", false);
-    row("in place: a read interrupted", true, "open 1-2 EACCES, read 1 EINTR", true);
-    row("in place: the old bytes unreadable", true, "open 1-2 EACCES, read 1 EIO", false);
-    row("in place: no way back to the start", true, "open 1-2 EACCES, lseek 1 EIO", false);
-    row("in place: a write interrupted", true, "open 1-2 EACCES, write 1 EINTR", true);
-    row("in place: the disk full, old bytes back", true, "open 1-2 EACCES, write 1 ENOSPC", false);
-    row("in place: not even the old bytes go back", true, "open 1-2 EACCES, write 1-2 ENOSPC",
-        false);
-    row("in place: the end not cut", true, "open 1-2 EACCES, ftruncate 1 EIO", false);
-    row("in place: not flushed", true, "open 1-2 EACCES, fsync 1 EIO", false);
+    inPlace("in place: no second look", "fstat 1 EIO", WriteResult::CannotWrite);
+    inPlace("in place: no copy beside, one in the user's folder", "open 4-5 EACCES",
+            WriteResult::Written);
+    inPlace("in place: no copy anywhere", "open 4-7 EACCES", WriteResult::CannotWrite);
+    inPlace("in place: a read of the old file interrupted", "read 1 EINTR", WriteResult::Written);
+    inPlace("in place: the old file unreadable", "read 1 EIO", WriteResult::CannotWrite);
+    inPlace("in place: the copy not written", "write 1 ENOSPC", WriteResult::CannotWrite);
+    inPlace("in place: the copy not cut", "ftruncate 1 EIO", WriteResult::CannotWrite);
+    inPlace("in place: the copy not flushed", "fsync 1 EIO", WriteResult::CannotWrite);
+    inPlace("in place: the copy cannot be named", "linkat 1 EPERM", WriteResult::CannotWrite);
+    inPlace("in place: the copy's folder not flushed", "fsync 2 EIO", WriteResult::CannotWrite);
+    inPlace("in place: no way back to the start", "lseek 3 EIO", WriteResult::CannotWrite);
+    inPlace("in place: a write interrupted", "write 2 EINTR", WriteResult::Written);
+    inPlace("in place: the disk full, old bytes back", "write 2 ENOSPC", WriteResult::CannotWrite);
+    inPlace("in place: the end not cut, old bytes back", "ftruncate 2 EIO",
+            WriteResult::CannotWrite);
+    inPlace("in place: not flushed, old bytes back", "fsync 3 EIO", WriteResult::CannotWrite);
+    inPlace("in place: no way back to the copy's start, the copy kept",
+            "write 2 ENOSPC, lseek 4 EIO", WriteResult::CopyKept);
+    inPlace("in place: the copy unreadable, the copy kept", "write 2 ENOSPC, read 3 EIO",
+            WriteResult::CopyKept);
+    inPlace("in place: not even the old bytes go back, the copy kept", "write 2-3 ENOSPC",
+            WriteResult::CopyKept);
+    inPlace("in place: the old bytes back but not cut, the copy kept",
+            "write 2 ENOSPC, ftruncate 2 EIO", WriteResult::CopyKept);
+    inPlace("in place: the old bytes back but not flushed, the copy kept",
+            "write 2 ENOSPC, fsync 3 EIO", WriteResult::CopyKept);
+    inPlace("in place: the copy in the user's folder kept", "open 4-5 EACCES, write 2-3 ENOSPC",
+            WriteResult::CopyKept);
     row("the owner unknown: in place", true, "fstat 1 EIO", true);
     row("no attributes on this file system", true, "listxattr 1 ENOTSUP", true);
     row("the attributes unlisted: in place", true, "listxattr 1 EIO", true);
@@ -504,12 +580,13 @@ void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile_data()
     row("no new file can be made", false, "open 1-2 EACCES", false);
 }
 
-// Whatever call fails, a save says so and leaves the old file as it was, with nothing beside.
+// Whatever call fails, a save says so and leaves the old file as it was, with nothing beside;
+// or, where it could not put the old bytes back, says that a whole copy of them stays.
 void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile()
 {
     QFETCH(bool, fileExists);
     QFETCH(QByteArray, faults);
-    QFETCH(bool, written);
+    QFETCH(int, result);
     QFETCH(bool, replaced);
     QTemporaryDir dir;
     const QString path = dir.filePath("keep.glm");
@@ -520,14 +597,20 @@ void TestGlyphFilePosix::failingSystemCallKeepsTheOldFile()
             QSKIP("this file system keeps no extended attributes");
     }
     SystemCallFaults::armed().arm(faults);
-    const WriteResult result = WriteGlyphFile(path, {"01 00 00 00 00    one"});
+    const WriteResult written = WriteGlyphFile(path, {"01 00 00 00 00    one"});
     SystemCallFaults::armed().disarm();
 
-    QCOMPARE(result, written ? WriteResult::Written : WriteResult::CannotWrite);
-    if (replaced || fileExists)
+    QCOMPARE(int(written), result);
+    const bool kept = written == WriteResult::CopyKept;
+    if (!kept && (replaced || fileExists))
         QCOMPARE(fileBytes(path), replaced ? QByteArray("01,00,00,00,00,\"one\"\r\n") : old);
-    QCOMPARE(folderEntries(dir.path()),
-             replaced || fileExists ? QStringList{"keep.glm"} : QStringList{});
+    // The copy stays beside the file, or in the user's folder where it went.
+    const bool besideIt = !faults.contains("open 4-5");
+    QCOMPARE(keptCopies(besideIt ? dir.path() : m_userCopies),
+             kept ? QByteArrayList{old} : QByteArrayList{});
+    QCOMPARE(folderEntries(dir.path()).size(),
+             (replaced || fileExists ? 1 : 0) + (kept && besideIt ? 1 : 0));
+    QCOMPARE(folderEntries(m_userCopies).size(), kept && !besideIt ? 1 : 0);
     if (fileExists && !faults.contains("ENOTSUP"))
         QCOMPARE(attributes(path).value("user.glimra-test"), QByteArray("kept"));
 }

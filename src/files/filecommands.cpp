@@ -6,6 +6,8 @@
 #include "files/fileentries.h"
 #include "files/glyphfile.h"
 
+#include <QDir>
+
 namespace glimra {
 
 FileCommands::FileCommands(EditorState &state, FileEntries &entries, PlatformServices &platform)
@@ -102,13 +104,19 @@ void FileCommands::save(const QString &name)
     }
     const auto working = [this] { m_platform.stillWorking(); };
     const std::optional<QList<QByteArray>> lines = m_entries.fileLines(working);
-    const bool written = lines && ReplaceFileContents(name, *lines, [&](int) {
-                             working();
-                             return true;
-                         });
+    const Replaced replaced = lines ? ReplaceFileContents(name, *lines,
+                                                          [&](int) {
+                                                              working();
+                                                              return true;
+                                                          })
+                                    : Replaced{};
     m_platform.workDone();
-    if (!written) {
+    if (!replaced.written) {
         m_state.setStatus(QString::fromUtf16(messages::CannotWrite));
+        // The file may now hold neither list: the user must know where the old one is.
+        if (!replaced.keptCopy.isEmpty())
+            m_platform.message(QString::fromUtf16(messages::CopyKept) +
+                               QDir::toNativeSeparators(replaced.keptCopy));
         return;
     }
     m_fileReady = Ready;

@@ -278,8 +278,10 @@ WriteResult WriteGlyphFile(const QString &path, const QStringList &entries, cons
     const std::optional<QList<QByteArray>> lines = EncodeGlyphLines(entries);
     if (!lines)
         return WriteResult::CannotEncode;
-    return ReplaceFileContents(path, *lines, fault) ? WriteResult::Written
-                                                    : WriteResult::CannotWrite;
+    const Replaced replaced = ReplaceFileContents(path, *lines, fault);
+    if (replaced.written)
+        return WriteResult::Written;
+    return replaced.keptCopy.isEmpty() ? WriteResult::CannotWrite : WriteResult::CopyKept;
 }
 
 } // namespace glimra

@@ -60,10 +60,13 @@ std::optional<bool> StreamGlyphFile(const QString &path, const std::function<voi
 /// code page 932 form.
 std::optional<QList<QByteArray>> EncodeGlyphLines(const QStringList &entries);
 
-enum class WriteResult { Written, CannotEncode, CannotWrite };
+/// CopyKept: the write failed and a whole copy of the old file stands beside it, or in the
+/// user's own data folder, since the file itself could not be put back.
+enum class WriteResult { Written, CannotEncode, CannotWrite, CopyKept };
 
 /// Writes each entry as one line ending in CR LF, in code page 932, as `ReplaceFileContents` puts
-/// bytes in place: on any failure the old file stays as it was. `fault` is asked per line.
+/// bytes in place: on a failure the old file stays as it was, or its copy does. `fault` is
+/// asked per line.
 WriteResult WriteGlyphFile(const QString &path, const QStringList &entries,
                            const WriteFault &fault = {});
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
-#include <optional>
+#include <memory>
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 
 namespace glimra {
 
@@ -56,19 +57,25 @@ bool writePieces(int fd, const QList<QByteArray> &pieces, const WriteFault &faul
                        [fd](const char *data, qsizetype size) { return writeAll(fd, data, size); });
 }
 
-std::optional<QByteArray> readAll(int fd)
+// Copies the whole of one file over another, both from their starts, cuts the other to
+// that length and puts it on disk.
+bool copyWhole(int from, int to)
 {
-    QByteArray bytes;
+    if (::lseek(from, 0, SEEK_SET) != 0 || ::lseek(to, 0, SEEK_SET) != 0)
+        return false;
     char chunk[64 * 1024];
+    off_t size = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        const ssize_t got = ::read(from, chunk, sizeof chunk);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return std::nullopt;
+            return false;
         if (got == 0)
-            return bytes;
-        bytes.append(chunk, got);
+            return ::ftruncate(to, size) == 0 && ::fsync(to) == 0;
+        if (!writeAll(to, chunk, got))
+            return false;
+        size += got;
     }
 }
 
@@ -136,12 +143,14 @@ bool takeOver(const QByteArray &target, const struct stat &old, int fd)
 class TemporaryFile
 {
 public:
-    TemporaryFile(const QByteArray &folder, mode_t mode) : m_folder(folder)
+    TemporaryFile(const QByteArray &folder, mode_t mode, const QByteArray &stem = ".glimra-",
+                  const QByteArray &suffix = {})
+        : m_folder(folder), m_stem(stem), m_suffix(suffix)
     {
-        m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        m_fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
         for (int tries = 0; m_fd < 0 && tries < 100; ++tries) {
             const QByteArray name = randomName();
-            m_fd = ::open(name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
+            m_fd = ::open(name.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, mode);
             if (m_fd >= 0)
                 m_name = name;
             else if (errno != EEXIST)
@@ -160,7 +169,8 @@ public:
 
     int fd() const { return m_fd; }
 
-    bool replace(const QByteArray &target)
+    /// Gives the file a name in its folder, if it has none yet.
+    bool name()
     {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
         for (int tries = 0; m_name.isEmpty() && tries < 100; ++tries) {
@@ -171,23 +181,31 @@ public:
             else if (errno != EEXIST)
                 return false;
         }
-        if (m_name.isEmpty() || ::rename(m_name.constData(), target.constData()) != 0)
+        return !m_name.isEmpty();
+    }
+
+    bool replace(const QByteArray &target)
+    {
+        if (!name() || ::rename(m_name.constData(), target.constData()) != 0)
             return false;
         m_name.clear();
         return true;
     }
 
+    /// The file's name, which it keeps once this is gone.
+    QByteArray keep() { return std::exchange(m_name, QByteArray()); }
+
 private:
     QByteArray randomName() const
     {
         static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-        QByteArray name = m_folder + "/.glimra-";
+        QByteArray name = m_folder + '/' + m_stem;
         for (int i = 0; i < 8; ++i)
             name.append(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
-        return name;
+        return name + m_suffix;
     }
 
-    QByteArray m_folder;
+    QByteArray m_folder, m_stem, m_suffix;
     QByteArray m_name; // empty while the file has no name
     int m_fd = -1;
 };
@@ -200,30 +218,53 @@ bool mayWrite(const QByteArray &target, const struct stat &info)
            ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) == 0;
 }
 
-// Where no new file can stand in for the old one. Its bytes are read first, so that they
-// can be put back if the write fails part-way.
-bool writeInPlace(const QByteArray &target, const QList<QByteArray> &pieces,
-                  const WriteFault &fault)
+// A rename is an entry in the folder: until the folder is on disk, a power cut may undo it.
+// A file system that cannot sync folders (EINVAL) keeps them its own way.
+bool syncFolder(const QByteArray &folder)
+{
+    const Descriptor handle(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return handle.get() < 0 || ::fsync(handle.get()) == 0 || errno == EINVAL;
+}
+
+// A whole copy of the open file, on disk under a name of its own: in `folder`, or where
+// that takes no new file, in the user's own. Null when neither can hold one.
+std::unique_ptr<TemporaryFile> copyOf(int file, const QByteArray &folder, mode_t mode)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const QByteArray place = attempt == 0 ? folder : QFile::encodeName(KeptCopyFolder());
+        if (place.isEmpty())
+            break;
+        auto copy = std::make_unique<TemporaryFile>(place, mode, KeptCopyStem, KeptCopySuffix);
+        if (copy->fd() >= 0)
+            return copyWhole(file, copy->fd()) && copy->name() && syncFolder(place)
+                       ? std::move(copy)
+                       : nullptr;
+    }
+    return nullptr;
+}
+
+// Where no new file can stand in for the old one, it is written where it is, but only
+// once a whole copy of it is on disk: whenever the program stops, the file holds the old
+// glyphs or the new, or the copy holds the old.
+Replaced writeInPlace(const QByteArray &target, const QByteArray &folder,
+                      const QList<QByteArray> &pieces, const WriteFault &fault)
 {
     const Descriptor file(::open(target.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
     struct stat info;
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    const std::optional<QByteArray> old = readAll(file.get());
-    if (!old || ::lseek(file.get(), 0, SEEK_SET) != 0)
-        return false;
-    qsizetype size = 0;
+        return {};
+    const std::unique_ptr<TemporaryFile> copy = copyOf(file.get(), folder, info.st_mode & 0666);
+    if (!copy)
+        return {};
+    off_t size = 0;
     for (const QByteArray &piece : pieces)
         size += piece.size();
-    if (writePieces(file.get(), pieces, fault) && ::ftruncate(file.get(), size) == 0 &&
-        ::fsync(file.get()) == 0)
-        return true;
-    // Not truncated first, the old bytes still have their place on the disk.
-    if (::lseek(file.get(), 0, SEEK_SET) == 0 &&
-        writeAll(file.get(), old->constData(), old->size()))
-        (void)::ftruncate(file.get(), old->size());
-    ::fsync(file.get());
-    return false;
+    if (::lseek(file.get(), 0, SEEK_SET) == 0 && writePieces(file.get(), pieces, fault) &&
+        ::ftruncate(file.get(), size) == 0 && ::fsync(file.get()) == 0)
+        return {true, {}};
+    if (copyWhole(copy->fd(), file.get()))
+        return {};
+    return {false, QFile::decodeName(copy->keep())};
 }
 
 // The file that `path` names once every symbolic link is followed, also when the last one
@@ -242,18 +283,10 @@ QByteArray linkedFile(QByteArray path)
     return path;
 }
 
-// A rename is an entry in the folder: until the folder is on disk, a power cut may undo it.
-// A file system that cannot sync folders (EINVAL) keeps them its own way.
-bool syncFolder(const QByteArray &folder)
-{
-    const Descriptor handle(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return handle.get() < 0 || ::fsync(handle.get()) == 0 || errno == EINVAL;
-}
-
 } // namespace
 
-bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
-                         const WriteFault &fault)
+Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
+                             const WriteFault &fault)
 {
     const QByteArray target = linkedFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()));
     const QByteArray folder =
@@ -261,22 +294,24 @@ bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
     struct stat old;
     if (::stat(target.constData(), &old) != 0) {
         if (errno != ENOENT)
-            return false;
+            return {};
         TemporaryFile file(folder, 0666);
-        return file.fd() >= 0 && writePieces(file.fd(), pieces, fault) && ::fsync(file.fd()) == 0 &&
-               file.replace(target) && syncFolder(folder);
+        return {file.fd() >= 0 && writePieces(file.fd(), pieces, fault) &&
+                    ::fsync(file.fd()) == 0 && file.replace(target) && syncFolder(folder),
+                {}};
     }
     if (!S_ISREG(old.st_mode) || !mayWrite(target, old))
-        return false;
+        return {};
     // A new file would take only this one name; the file's other names would keep the
     // old glyphs.
     if (old.st_nlink == 1) {
         TemporaryFile file(folder, 0600);
         if (file.fd() >= 0 && takeOver(target, old, file.fd()))
-            return writePieces(file.fd(), pieces, fault) && ::fsync(file.fd()) == 0 &&
-                   file.replace(target) && syncFolder(folder);
+            return {writePieces(file.fd(), pieces, fault) && ::fsync(file.fd()) == 0 &&
+                        file.replace(target) && syncFolder(folder),
+                    {}};
     }
-    return writeInPlace(target, pieces, fault);
+    return writeInPlace(target, folder, pieces, fault);
 }
 
 } // namespace glimra

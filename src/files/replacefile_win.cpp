@@ -4,7 +4,7 @@
 #include "files/systempath_win.h"
 #include "files/writepieces.h"
 
-#include <optional>
+#include <memory>
 #include <QRandomGenerator>
 #include <string>
 #include <windows.h>
@@ -53,34 +53,106 @@ bool writePieces(HANDLE handle, const QList<QByteArray> &pieces, const WriteFaul
     });
 }
 
-std::optional<QByteArray> readAll(HANDLE handle)
-{
-    QByteArray bytes;
-    char chunk[64 * 1024];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(handle, chunk, sizeof chunk, &got, nullptr))
-            return std::nullopt;
-        if (got == 0)
-            return bytes;
-        bytes.append(chunk, got);
-    }
-}
-
 bool rewind(HANDLE handle)
 {
     LARGE_INTEGER start{};
     return SetFilePointerEx(handle, start, nullptr, FILE_BEGIN);
 }
 
-// A short name beside the target, which fits in the folder whatever the target's own name.
-std::wstring nameBeside(const std::wstring &target, const wchar_t *suffix)
+// Copies the whole of one file over another, both from their starts, cuts the other to
+// that length and puts it on disk.
+bool copyWhole(HANDLE from, HANDLE to)
+{
+    if (!rewind(from) || !rewind(to))
+        return false;
+    char chunk[64 * 1024];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(from, chunk, sizeof chunk, &got, nullptr))
+            return false;
+        if (got == 0)
+            return SetEndOfFile(to) && FlushFileBuffers(to);
+        if (!writeAll(to, chunk, got))
+            return false;
+    }
+}
+
+std::wstring folderOf(const std::wstring &path)
+{
+    return path.substr(0, path.rfind(L'\\') + 1);
+}
+
+// A short name in the folder, which fits there whatever the target's own name.
+std::wstring randomName(const std::wstring &folder, const char *stem, const char *suffix)
 {
     static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::wstring name = target.substr(0, target.rfind(L'\\') + 1) + L".glimra-";
+    QByteArray name = stem;
     for (int i = 0; i < 8; ++i)
-        name += wchar_t(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
-    return name + suffix;
+        name += Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)];
+    return folder + QString::fromLatin1(name + suffix).toStdWString();
+}
+
+std::wstring nameBeside(const std::wstring &target, const char *suffix)
+{
+    return randomName(folderOf(target), ".glimra-", suffix);
+}
+
+// A whole copy of a file on disk, in the folder given, under a name of its own; it goes
+// with this unless kept.
+class CopyOfFile
+{
+public:
+    CopyOfFile(HANDLE file, const std::wstring &folder)
+    {
+        for (int tries = 0; tries < 100 && !m_handle.isValid(); ++tries) {
+            m_name = randomName(folder, KeptCopyStem, KeptCopySuffix);
+            m_handle.reset(CreateFileW(m_name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!m_handle.isValid() && GetLastError() != ERROR_FILE_EXISTS)
+                break;
+        }
+        m_whole = m_handle.isValid() && copyWhole(file, m_handle.get());
+    }
+    CopyOfFile(const CopyOfFile &) = delete;
+    CopyOfFile &operator=(const CopyOfFile &) = delete;
+    ~CopyOfFile()
+    {
+        if (m_handle.isValid() && !m_kept) {
+            m_handle.reset();
+            DeleteFileW(m_name.c_str());
+        }
+    }
+
+    bool isMade() const { return m_handle.isValid(); }
+    bool isWhole() const { return m_whole; }
+    HANDLE get() const { return m_handle.get(); }
+    /// Its name as the user knows it; the file stays once this is gone.
+    QString keep()
+    {
+        m_kept = true;
+        return UserPath(m_name);
+    }
+
+private:
+    Handle m_handle{INVALID_HANDLE_VALUE};
+    std::wstring m_name;
+    bool m_whole = false, m_kept = false;
+};
+
+// A whole copy of the open file: beside `target`, or where its folder takes no new file,
+// in the user's own. Null when neither can hold one.
+std::unique_ptr<CopyOfFile> copyOf(HANDLE file, const std::wstring &target)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const QString userFolder = attempt == 0 ? QString() : KeptCopyFolder();
+        if (attempt > 0 && userFolder.isEmpty())
+            break;
+        auto copy = std::make_unique<CopyOfFile>(
+            file, attempt == 0 ? folderOf(target) : SystemPath(userFolder) + L'\\');
+        if (copy->isMade())
+            return copy->isWhole() ? std::move(copy) : nullptr;
+    }
+    return nullptr;
 }
 
 bool exists(const std::wstring &path)
@@ -120,50 +192,49 @@ bool recover(const std::wstring &target, const std::wstring &temporary, const st
     return false;
 }
 
-// Where no new file can take the old one's place. Its bytes are read first, so that they
-// can be put back if the write fails part-way.
-bool writeInPlace(const std::wstring &target, const QList<QByteArray> &pieces,
-                  const WriteFault &fault)
+// Where no new file can take the old one's place, it is written where it is, but only once
+// a whole copy of it is on disk: whenever the program stops, the file holds the old glyphs
+// or the new, or the copy holds the old.
+Replaced writeInPlace(const std::wstring &target, const QList<QByteArray> &pieces,
+                      const WriteFault &fault)
 {
     const Handle file(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isValid() || GetFileType(file.get()) != FILE_TYPE_DISK)
-        return false;
-    const std::optional<QByteArray> old = readAll(file.get());
-    if (!old || !rewind(file.get()))
-        return false;
-    if (writePieces(file.get(), pieces, fault) && SetEndOfFile(file.get()) &&
+        return {};
+    const std::unique_ptr<CopyOfFile> copy = copyOf(file.get(), target);
+    if (!copy)
+        return {};
+    if (rewind(file.get()) && writePieces(file.get(), pieces, fault) && SetEndOfFile(file.get()) &&
         FlushFileBuffers(file.get()))
-        return true;
-    // Not cut short first, the old bytes still have their place on the disk.
-    if (rewind(file.get()) && writeAll(file.get(), old->constData(), old->size()))
-        SetEndOfFile(file.get());
-    FlushFileBuffers(file.get());
-    return false;
+        return {true, {}};
+    if (copyWhole(copy->get(), file.get()))
+        return {};
+    return {false, copy->keep()};
 }
 
 } // namespace
 
-bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
-                         const WriteFault &fault)
+Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
+                             const WriteFault &fault)
 {
     const std::wstring target = SystemPath(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     if (!existed && GetLastError() != ERROR_FILE_NOT_FOUND)
-        return false;
+        return {};
     if (existed) {
         // The read-only attribute is the user's own "do not overwrite"; and nobody replaces a
         // file they could not write, even where the folder lets them.
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
-            return false;
+            return {};
         Handle writable(CreateFileW(target.c_str(), GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         BY_HANDLE_FILE_INFORMATION info;
         if (!writable.isValid() || GetFileType(writable.get()) != FILE_TYPE_DISK ||
             !GetFileInformationByHandle(writable.get(), &info))
-            return false;
+            return {};
         // A new file would take only this one name; the file's other names would keep the
         // old glyphs.
         if (info.nNumberOfLinks > 1) {
@@ -180,45 +251,45 @@ bool ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
     std::wstring temporary;
     Handle file(INVALID_HANDLE_VALUE);
     for (int tries = 0; tries < 100 && !file.isValid(); ++tries) {
-        temporary = nameBeside(target, L".tmp");
+        temporary = nameBeside(target, ".tmp");
         file.reset(
             CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, start, nullptr));
         if (!file.isValid() && GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
     if (!file.isValid())
-        return existed && writeInPlace(target, pieces, fault);
+        return existed ? writeInPlace(target, pieces, fault) : Replaced{};
     const bool written = writePieces(file.get(), pieces, fault) && FlushFileBuffers(file.get());
     file.reset();
     if (!written) {
         DeleteFileW(temporary.c_str());
-        return false;
+        return {};
     }
     if (!existed) {
         if (moveIntoPlace(temporary, target))
-            return true;
+            return {true, {}};
         DeleteFileW(temporary.c_str());
-        return false;
+        return {};
     }
     // ReplaceFileW also gives it the old one's ACL, streams and creation time. The old file
     // goes to a backup name first, so that it is never lost if the new one cannot follow.
-    const std::wstring backup = nameBeside(target, L".bak");
+    const std::wstring backup = nameBeside(target, ".bak");
     if (ReplaceFileW(target.c_str(), temporary.c_str(), backup.c_str(),
                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
         DeleteFileW(backup.c_str());
-        return true;
+        return {true, {}};
     }
     switch (const DWORD error = GetLastError()) {
     case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
     case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
         // The new file could not take the old one's name, which the old may have left.
-        return recover(target, temporary, backup);
+        return {recover(target, temporary, backup), {}};
     default:
         if (!exists(target))
-            return recover(target, temporary, backup);
+            return {recover(target, temporary, backup), {}};
         DeleteFileW(temporary.c_str());
         // The file could not be replaced as a whole, but may still be written where it is.
-        return error == ERROR_ACCESS_DENIED && writeInPlace(target, pieces, fault);
+        return error == ERROR_ACCESS_DENIED ? writeInPlace(target, pieces, fault) : Replaced{};
     }
 }
 

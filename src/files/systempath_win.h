@@ -22,4 +22,15 @@ inline std::wstring SystemPath(const QString &path)
     return (QStringLiteral("\\\\?\\") + native).toStdWString();
 }
 
+/// A path in the form the user knows it, without the extended-length prefix.
+inline QString UserPath(const std::wstring &path)
+{
+    const QString system = QString::fromStdWString(path);
+    if (system.startsWith(QStringLiteral("\\\\?\\UNC\\")))
+        return QStringLiteral("\\\\") + system.mid(8);
+    if (system.startsWith(QStringLiteral("\\\\?\\")))
+        return system.mid(4);
+    return system;
+}
+
 } // namespace glimra

@@ -4,7 +4,9 @@
 #include "files/replacefile.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QList>
+#include <QStandardPaths>
 
 namespace glimra {
 
@@ -28,5 +30,19 @@ bool WritePieces(const QList<QByteArray> &pieces, const WriteFault &fault, Write
     }
     return write(block.constData(), block.size());
 }
+
+/// Where the copy of a file written in place goes when the file's own folder takes no new
+/// file: a folder of the user's own, made when asked for; empty when it cannot be made.
+inline QString KeptCopyFolder()
+{
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/glimra-editor";
+    return QDir().mkpath(folder) ? folder : QString();
+}
+
+/// The name of a copy of the old file, to which this random part is added: it says what
+/// the file is, and a double-click opens it in the editor.
+inline constexpr char KeptCopyStem[] = "glimra-copy-";
+inline constexpr char KeptCopySuffix[] = ".glm";
 
 } // namespace glimra
