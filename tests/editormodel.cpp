@@ -389,7 +389,7 @@ void EditorModel::invert()
 
 EditorModel::Shown EditorModel::shown() const
 {
-    return {dots, codes, name, entries, fileName, fileReady};
+    return {dots, codes, name, entries, fileName, fileReady, selected};
 }
 
 void EditorModel::step(StepKind kind, int field, const std::function<void()> &action)
@@ -417,30 +417,24 @@ void EditorModel::step(StepKind kind, int field, const std::function<void()> &ac
     typingField = kind == StepKind::Typing ? field : -1;
     if (typingGoesOn && !undoSteps.empty()) {
         undoSteps.back().after = after;
+        // Typing taken back to where it began is no step.
+        if (after == undoSteps.back().before) {
+            undoSteps.pop_back();
+            typingField = -1;
+        }
         return;
     }
-    undoSteps.push_back({before, after, file, listReplaced});
+    undoSteps.push_back({before, after, file});
 }
 
-void EditorModel::show(const Shown &from, const Shown &to, const Step &step)
+void EditorModel::show(const Shown &to, const Step &step)
 {
     dots = to.dots;
     for (int f = 0; f < 5; ++f)
         writeCode(f, to.codes[f]);
     name = to.name;
-    // The list box keeps its selection where rows only come in after it; a row taken out
-    // or the whole list replaced leaves nothing selected.
-    if (step.replaced) {
-        selected = -1;
-    } else if (to.entries.size() == from.entries.size() + 1) {
-        const int row =
-            int(std::mismatch(from.entries.begin(), from.entries.end(), to.entries.begin()).first -
-                from.entries.begin());
-        if (selected >= row)
-            ++selected;
-    } else if (to.entries != from.entries) {
-        selected = -1;
-    }
+    // Undo is a way back, not a removal: the selection is as it was.
+    selected = to.selected;
     entries = to.entries;
     if (step.file) {
         fileName = to.fileName;
@@ -466,7 +460,7 @@ void EditorModel::travel(std::vector<Step> &from, std::vector<Step> &to, bool un
         return;
     const Step step = from.back();
     from.pop_back();
-    show(undoing ? step.after : step.before, undoing ? step.before : step.after, step);
+    show(undoing ? step.before : step.after, step);
     to.push_back(step);
 }
 

@@ -89,16 +89,17 @@ private:
         QStringList entries;
         QString fileName;
         int fileReady;
+        int selected;
+        bool operator==(const Shown &) const = default;
     };
     struct Step
     {
         Shown before, after;
-        bool file;     // an Open or a new file: the current file comes back too
-        bool replaced; // the list was replaced as a whole, by a file read or emptied
+        bool file; // an Open or a new file: the current file comes back too
     };
     Shown shown() const;
-    /// Shows `to`, coming from `from`, as undoing or redoing `step` does.
-    void show(const Shown &from, const Shown &to, const Step &step);
+    /// Shows `to`, as undoing or redoing `step` does.
+    void show(const Shown &to, const Step &step);
     /// Undoes (`undoing`) or redoes the last step of `from`, and keeps it in `to`.
     void travel(std::vector<Step> &from, std::vector<Step> &to, bool undoing);
     bool listReplaced = false; // by the action under way

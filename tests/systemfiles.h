@@ -20,6 +20,13 @@ std::optional<QString> systemDecode932(const QByteArray &bytes);
 /// What it makes of one UTF-16 unit; nothing where it has no bytes for it.
 std::optional<QByteArray> systemEncode932(char16_t unit);
 
+/// Gives `file` a second name, as a hard link.
+bool linkFile(const QString &file, const QString &name);
+
+/// From now on, as on a disk that has failed, every write to a file fails; false lets them
+/// through again. False where the system cannot do that.
+bool failFileWrites(bool fail);
+
 /// The most memory this process has used so far, in bytes.
 qint64 peakMemory();
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "systemfiles.h"
 
+#include <csignal>
 #include <iconv.h>
 #include <map>
 #include <QDir>
@@ -79,6 +80,26 @@ std::optional<QString> systemDecode932(const QByteArray &bytes)
 std::optional<QByteArray> systemEncode932(char16_t unit)
 {
     return convert("CP932", "UTF-16LE", QByteArray(1, char(unit & 0xFF)) + char(unit >> 8));
+}
+
+bool linkFile(const QString &file, const QString &name)
+{
+    return ::link(QFile::encodeName(file).constData(), QFile::encodeName(name).constData()) == 0;
+}
+
+// No file may grow past nothing: a write fails with EFBIG rather than killing the process.
+bool failFileWrites(bool fail)
+{
+    static rlimit before{};
+    if (!fail) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        return ::setrlimit(RLIMIT_FSIZE, &before) == 0;
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    rlimit none = before;
+    none.rlim_cur = 0;
+    return ::setrlimit(RLIMIT_FSIZE, &none) == 0;
 }
 
 qint64 peakMemory()

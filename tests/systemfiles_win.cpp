@@ -50,6 +50,18 @@ std::optional<QByteArray> systemEncode932(char16_t unit)
     return QByteArray(out, count);
 }
 
+bool linkFile(const QString &file, const QString &name)
+{
+    return CreateHardLinkW(
+        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(name).utf16()),
+        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(file).utf16()), nullptr);
+}
+
+bool failFileWrites(bool)
+{
+    return false;
+}
+
 qint64 peakMemory()
 {
     PROCESS_MEMORY_COUNTERS counters{};

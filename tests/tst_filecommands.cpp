@@ -50,6 +50,7 @@ private slots:
     void completeOpenTakesBackAnOpenWarning();
     void failedSaveKeepsOldFileAndState_data();
     void failedSaveKeepsOldFileAndState();
+    void failedSaveThatCannotGoBackNamesTheCopy();
     void saveThenOpenGivesTheSameList();
     void aPathPastTheOldLimitOpensAndSaves();
     void whatArrivesDuringLongWorkWaitsForItsEnd_data();
@@ -348,6 +349,31 @@ void TestFileCommands::failedSaveKeepsOldFileAndState()
     QCOMPARE(fileBytes(path("keep.glm")), ThreeLines);
     if (fault == "read-only")
         QCOMPARE(QFile::permissions(target), permissionsBefore);
+}
+
+// A file with two names is written in place; when the disk fails as its old bytes are put
+// back from their copy, that copy stays and the user is told where it is.
+void TestFileCommands::failedSaveThatCannotGoBackNamesTheCopy()
+{
+    writeFileBytes(path("keep.glm"), ThreeLines);
+    QVERIFY(linkFile(path("keep.glm"), path("other.glm")));
+    fill({"01 00 00 00 00    new"});
+    files().setFileName(path("keep.glm"));
+    files().setFileReady(FileCommands::Ready);
+    bool failing = false;
+    e().platform.whileWorking = [&] {
+        if (!failing && !keptCopies(m_dir->path()).isEmpty())
+            failing = failFileWrites(true);
+    };
+    e().clickControl("icon_save");
+    QVERIFY(failFileWrites(false));
+    if (!failing)
+        QSKIP("this system cannot make writes fail");
+    QCOMPARE(e().window().status(), CannotWrite);
+    QCOMPARE(keptCopies(m_dir->path()), QByteArrayList{ThreeLines});
+    const QStringList copy = QDir(m_dir->path()).entryList({"glimra-copy-*.glm"});
+    QCOMPARE(e().platform.messages, QStringList{QString::fromUtf16(messages::CopyKept) +
+                                                QDir::toNativeSeparators(path(copy.value(0)))});
 }
 
 void TestFileCommands::saveThenOpenGivesTheSameList()

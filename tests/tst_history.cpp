@@ -30,6 +30,7 @@ private:
     /// All that the user sees and that the history takes back, one line each.
     QStringList shown();
     void key(Qt::KeyboardModifiers modifiers, Qt::Key key);
+    void clickEntry(int row);
     void act(const QString &action);
 
     std::unique_ptr<TestEditor> m_editor;
@@ -68,6 +69,7 @@ QStringList TestHistory::shown()
             u"codes "_qs + e().codes().join(u' '),
             u"name "_qs + e().text(Field::DataName),
             u"entries "_qs + e().entryTexts().join(u" | "_qs),
+            u"selected %1"_qs.arg(e().window().selectedIndex()),
             u"file %1 %2"_qs.arg(files.fileName()).arg(files.fileReady())};
 }
 
@@ -77,13 +79,15 @@ void TestHistory::key(Qt::KeyboardModifiers modifiers, Qt::Key key)
     QTest::keyClick(focus ? focus : &e().window(), key, modifiers);
 }
 
+void TestHistory::clickEntry(int row)
+{
+    ListBox *list = e().window().list();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(row).center());
+}
+
 void TestHistory::act(const QString &action)
 {
     TestEditor &e = this->e();
-    ListBox *list = e.window().list();
-    const auto clickEntry = [&](int row) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(row).center());
-    };
     if (action == "dot") {
         e.clickDot(5, 7);
     } else if (action == "code typed") {
@@ -155,6 +159,9 @@ void TestHistory::eachChangeIsOneStep()
 {
     QFETCH(QString, action);
     QFETCH(QString, focus);
+    // The middle entry selected: the way back selects it again, also where the step took
+    // it away or replaced the whole list.
+    clickEntry(1);
     const QStringList before = shown();
     act(action);
     const QStringList after = shown();
@@ -197,6 +204,15 @@ void TestHistory::aNewChangeClearsWhatCouldBeRedone()
 
 void TestHistory::whatIsNoStepIsNotUndone()
 {
+    // Typing taken back where it began is no step.
+    e().clickDot(3, 3);
+    QLineEdit *name = e().field(Field::DataName);
+    name->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(name, Qt::Key_A);
+    QTest::keyClick(name, Qt::Key_Backspace);
+    key(Qt::ControlModifier, Qt::Key_Z);
+    QCOMPARE(e().dotCodes(), (QStringList{"00", "02", "00", "00", "00"}));
+    QCOMPARE(name->text(), u"x"_qs);
     // Save, Copy and the quick-preview mark change no glyph: Undo goes past them.
     e().clickDot(4, 4);
     const QStringList drawn = shown();

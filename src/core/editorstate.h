@@ -49,6 +49,8 @@ public:
 
     /// The selected entry of the list, -1 when none is.
     virtual int selectedIndex() const = 0;
+    /// Selects the entry at `index` alone, or none for -1, as the program does: no Select.
+    virtual void setSelectedIndex(int index) = 0;
 
     virtual bool quickPreview() const = 0;
     virtual void setQuickPreview(bool on) = 0;

@@ -79,6 +79,8 @@ void History::record(StepKind kind, Field field, const std::function<void()> &co
     // starts from what the last one left. Anything else starts from what is shown now.
     step.before = kind == StepKind::Typing || kind == StepKind::Pasting ? m_shown : glyph();
     step.fileBefore = file();
+    // A click in the list has selected its entry before Select hears of it.
+    step.selectedBefore = m_selected;
     {
         const QScopedValueRollback<int> running(m_depth, 1);
         m_entries.setJournal(&step.edits);
@@ -87,6 +89,7 @@ void History::record(StepKind kind, Field field, const std::function<void()> &co
     }
     step.after = glyph();
     step.fileAfter = file();
+    step.selectedAfter = m_selected = m_state.selectedIndex();
     // What a command that is no step changed (Copy rewrites the codes from the grid) is
     // where the next step starts from.
     m_shown = step.after;
@@ -99,7 +102,15 @@ void History::record(StepKind kind, Field field, const std::function<void()> &co
     m_runGoesOn = isRun;
     dropRedo();
     if (runGoesOn) {
-        m_undo.back().after = step.after;
+        Step &run = m_undo.back();
+        run.after = step.after;
+        run.selectedAfter = step.selectedAfter;
+        // Typed and taken back: nothing to undo, and what comes next is a step of its own.
+        if (run.after == run.before && run.edits.empty()) {
+            count(run, -1);
+            m_undo.pop_back();
+            m_runGoesOn = false;
+        }
         return;
     }
     step.keepsFile = kind == StepKind::FileChange;
@@ -147,6 +158,9 @@ void History::goBack(Step &step, bool undo)
     count(step, 1);
     m_shown = undo ? step.before : step.after;
     show(m_shown);
+    // A way back is no removal: the entry selected then is selected again.
+    m_selected = undo ? step.selectedBefore : step.selectedAfter;
+    m_state.setSelectedIndex(m_selected);
     if (step.keepsFile)
         setFile(undo ? step.fileBefore : step.fileAfter);
     m_runGoesOn = false;

@@ -25,8 +25,9 @@ enum class StepKind {
 /// One history for the whole editor: every change the user makes is a step, which Undo
 /// takes back to exactly what was shown before it and Redo brings again. A step keeps the
 /// glyph before and after it (dots, codes as typed, name), the list's edits, and for an Open
-/// or a new file the current file; a list that an Open or a new file replaced is kept
-/// whole, moved and not copied.
+/// or a new file the current file, and the list's selection; a list that an Open or a new
+/// file replaced is kept whole, moved and not copied. A run of typing that ends where it
+/// began is no step.
 ///
 /// Keeps the last `MostSteps` steps, and of the lists replaced only as many as fit in
 /// `MostKeptBytes`, the last one always.
@@ -70,7 +71,8 @@ private:
         Field field = Field::DataName;
         Glyph before, after;
         std::vector<ListEdit> edits;
-        File fileBefore, fileAfter; // kept for an Open and a new file only
+        File fileBefore, fileAfter;                  // kept for an Open and a new file only
+        int selectedBefore = -1, selectedAfter = -1; // the list's selected entry
         bool keepsFile = false;
         qsizetype keptBytes = 0;
     };
@@ -94,7 +96,8 @@ private:
     FileCommands &m_files;
     std::deque<Step> m_undo;
     std::deque<Step> m_redo;
-    Glyph m_shown; // the glyph as the last step or command left it
+    Glyph m_shown;       // the glyph as the last step or command left it
+    int m_selected = -1; // and the list's selected entry: none in a new window
     qsizetype m_keptBytes = 0;
     int m_depth = 0;          // commands and steps under way
     bool m_runGoesOn = false; // the last step is typing or a stroke that may go on

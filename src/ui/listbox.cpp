@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 
@@ -74,6 +75,16 @@ QString ListBox::text(int row) const
 void ListBox::setCurrentRow(int row)
 {
     setCurrentIndex(indexOf(row));
+}
+
+void ListBox::selectRowQuietly(int row)
+{
+    const QScopedValueRollback<bool> quiet(m_modelChanging, true);
+    if (row < 0) {
+        selectionModel()->clear();
+        return;
+    }
+    setCurrentRow(row);
 }
 
 int ListBox::selectedRow() const

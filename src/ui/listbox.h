@@ -24,6 +24,9 @@ public:
 
     /// Makes `row` the current and only selected entry, as a click on it does.
     void setCurrentRow(int row);
+    /// Makes `row` the current and only selected entry, or selects none for -1, as the
+    /// program does: without `selectionChanged`.
+    void selectRowQuietly(int row);
     /// -1 when nothing is selected.
     int selectedRow() const;
     QRect rowRect(int row) const;
@@ -74,7 +77,7 @@ private:
 
     mutable int m_rowHeight = 0; // 0 until measured on the first entry as it now is
     bool m_contentWidthPending = false;
-    bool m_modelChanging = false; // the model is changing the rows
+    bool m_modelChanging = false; // the model, or the program, is changing the rows
 };
 
 } // namespace glimra

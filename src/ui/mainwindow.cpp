@@ -350,6 +350,11 @@ int MainWindow::selectedIndex() const
     return m_data_list->selectedRow();
 }
 
+void MainWindow::setSelectedIndex(int index)
+{
+    m_data_list->selectRowQuietly(index);
+}
+
 bool MainWindow::quickPreview() const
 {
     return m_quickPreview->isChecked();

@@ -70,6 +70,7 @@ public:
     void setFocus(FocusTarget target) override;
 
     int selectedIndex() const override;
+    void setSelectedIndex(int index) override;
 
     bool quickPreview() const override;
     void setQuickPreview(bool on) override;
