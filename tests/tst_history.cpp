@@ -23,6 +23,8 @@ private slots:
     void aNewChangeClearsWhatCouldBeRedone();
     void whatIsNoStepIsNotUndone();
     void theHistoryIsBounded();
+    void endingWithAFieldFocused_data();
+    void endingWithAFieldFocused();
 
 private:
     TestEditor &e() { return *m_editor; }
@@ -245,6 +247,33 @@ void TestHistory::theHistoryIsBounded()
     while (history.undoCount() > 0)
         key(Qt::ControlModifier, Qt::Key_Z);
     QCOMPARE(history.redoCount(), History::MostSteps);
+}
+
+void TestHistory::endingWithAFieldFocused_data()
+{
+    QTest::addColumn<bool>("fromMenu"); // File → 終了, else the window's close button
+    QTest::newRow("File → 終了") << true;
+    QTest::newRow("the window closed") << false;
+}
+
+// The focused field goes with the window, after the history: the sanitizer build sees any
+// use of what is gone.
+void TestHistory::endingWithAFieldFocused()
+{
+    QFETCH(bool, fromMenu);
+    e().window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&e().window()));
+    e().field(Field::DataName)->setFocus();
+    QTest::keyClicks(e().field(Field::DataName), u"yz"_qs);
+    QTRY_COMPARE(QApplication::focusWidget(), e().field(Field::DataName));
+    if (fromMenu) {
+        e().window().action(Command::End)->trigger();
+        QCOMPARE(e().platform.ends, 1);
+    } else {
+        QVERIFY(e().window().close());
+    }
+    m_editor.reset();
+    QCOMPARE(QApplication::focusWidget(), nullptr);
 }
 
 QTEST_MAIN(TestHistory)

@@ -106,6 +106,9 @@ StepKind Editor::stepOf(Command command)
 
 Editor::~Editor()
 {
+    // The window goes after the history, and its focused field with it: the focus change
+    // that this raises must find no history to end a run of.
+    disconnect(qApp, nullptr, this, nullptr);
     delete m_version;
     delete m_newData;
 }
