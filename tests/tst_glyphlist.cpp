@@ -443,6 +443,16 @@ void TestGlyphList::aListOfAsManyRowsAsCanBeCountedKeepsItsPlaces()
     QCOMPARE_LT(list.rowRect(last / 2).bottom(), 0);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.rowRect(last - 1).center());
     QCOMPARE(list.selectedRow(), last - 1);
+    // A page on from there stops at the last row; a page back from the first, at the first.
+    QTest::keyClick(&list, Qt::Key_PageDown);
+    QCOMPARE(list.selectedRow(), last);
+    QTest::keyClick(&list, Qt::Key_PageUp);
+    QCOMPARE_LT(list.selectedRow(), last - 1);
+    QCOMPARE_GT(list.selectedRow(), last - 100);
+    QTest::keyClick(&list, Qt::Key_Home);
+    QTest::keyClick(&list, Qt::Key_PageUp);
+    QCOMPARE(list.selectedRow(), 0);
+    QTest::keyClick(&list, Qt::Key_End);
     QVERIFY(!list.grab().isNull());
     QAccessibleTableInterface *table =
         QAccessible::queryAccessibleInterface(&list)->tableInterface();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/listbox.h"
 
+#include <algorithm>
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
@@ -195,7 +196,7 @@ QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
         return indexOf(0);
     // A page is what the viewport shows less one row, so that one row stays in sight.
     const int page = qMax(1, viewport()->height() / rowHeight() - 1);
-    int row = current.row();
+    qint64 row = current.row(); // a page on from the last rows of a full list passes an int
     switch (action) {
     case MoveUp:
     case MovePrevious:
@@ -221,7 +222,7 @@ QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
     case MoveRight:
         break;
     }
-    return indexOf(qBound(0, row, count() - 1));
+    return indexOf(int(std::clamp<qint64>(row, 0, count() - 1)));
 }
 
 int ListBox::horizontalOffset() const
