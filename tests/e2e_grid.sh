@@ -3,7 +3,8 @@
 # The grid on the real editor, as its users meet it: a stroke drawn with the mouse button
 # held (down a column, off the grid over the preview, back in at another column), which one
 # Ctrl+Z takes back whole; a screen reader that reads the glyph cell by cell through AT-SPI
-# and presses a cell; and the Tab order, which the grid takes no part in.
+# and presses a cell; the Tab order, which the grid takes no part in; and the row that the
+# screen reader is told has the focus once an entry is deleted.
 # Usage: e2e_grid.sh path/to/glimra-editor
 set -uo pipefail
 editor=$(realpath "$1")
@@ -12,17 +13,19 @@ require_screen_reader "the grid test"
 require "the grid test" xclip
 start_bus_test
 
+printf '41,00,00,00,00,"A"\r\n42,00,00,00,00,"B"\r\n43,00,00,00,00,"C"\r\n' >"$work/abc.glm"
 dbus-run-session -- bash -s <<'SESSION'
 set -uo pipefail
 work="$WORK"
 source "$E2E_LIB"
-run_accessible_editor
+run_accessible_editor "$work/abc.glm"
 find_main_window
 xdotool windowfocus "$main"
 cat >"$work/client.py" <<'CLIENT'
 import subprocess, sys
 import pyatspi
-from e2e_atspi import editor, walk, wait
+from gi.repository import GLib
+from e2e_atspi import editor, find, walk, wait
 
 window, left, top = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 
@@ -96,6 +99,45 @@ for _ in order:
 start = order.index('データ名') + 1
 assert seen == order[start:] + order[:start], 'Tab went ' + ' → '.join(map(str, seen))
 print('Tab order:', ' → '.join(seen))
+
+# Once an entry is deleted no row is current: the screen reader is told that the focus is on
+# the list, not of a row that has moved or gone.
+told = []
+
+
+def on_focus(event):
+    if event.detail1:
+        told.append((event.source.getRole(), event.source.name))
+
+
+pyatspi.Registry.registerEventListener(on_focus, 'object:state-changed:focused')
+
+
+def heard(name):
+    while GLib.MainContext.default().iteration(False):
+        pass
+    return told and told[-1][1] == name
+
+
+def deleted(how):
+    wait('after 削除 %s the screen reader was told of %s' % (how, told[-3:]),
+         lambda: heard('データ一覧'))
+    assert all(role != pyatspi.ROLE_LIST_ITEM for role, _ in told[mark:]), \
+        'after 削除 %s the screen reader was told of %s' % (how, told[mark:])
+    print('told after 削除 %s: %s' % (how, told[-1][1]))
+
+
+xdotool(*at(330, 7), 'click', '1')  # the first entry of data_list
+xdotool('key', 'Down')
+wait('the list told of no row B', lambda: heard('42 00 00 00 00    B'))
+mark = len(told)
+find(editor, pyatspi.ROLE_PUSH_BUTTON, '削除').queryAction().doAction(0)
+deleted('pressed through AT-SPI')
+xdotool('key', 'Down')  # from nothing selected, the first entry
+wait('the list told of no row A', lambda: heard('41 00 00 00 00    A'))
+mark = len(told)
+xdotool(*at(220, 64), 'click', '1')  # data_delete, which gives the list the focus
+deleted('clicked')
 CLIENT
 screen_reader "$work/client.py" "$main" "$left" "$top" >"$work/client.log" 2>&1
 status=$?

@@ -51,6 +51,7 @@ void ListBox::setModel(QAbstractItemModel *model)
         updateGeometries();
         viewport()->update();
         emit rowsChanged();
+        announcePending();
     };
     connect(model, &QAbstractItemModel::rowsInserted, this, changed);
     connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
@@ -80,12 +81,14 @@ void ListBox::setCurrentRow(int row)
 
 void ListBox::selectRowQuietly(int row)
 {
-    const QScopedValueRollback<bool> quiet(m_modelChanging, true);
-    if (row < 0) {
-        selectionModel()->clear();
-        return;
+    {
+        const QScopedValueRollback<bool> quiet(m_modelChanging, true);
+        if (row < 0)
+            selectionModel()->clear();
+        else
+            setCurrentRow(row);
     }
-    setCurrentRow(row);
+    announcePending();
 }
 
 int ListBox::selectedRow() const
@@ -320,8 +323,25 @@ void ListBox::scrollContentsBy(int, int)
 void ListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QAbstractItemView::currentChanged(current, previous);
-    if (current.isValid() && hasFocus())
+    // While the rows move, the new current row still has the number it had before them,
+    // and its interface is about to be forgotten: told once they have moved.
+    if (m_modelChanging)
+        m_announcePending = true;
+    else if (current.isValid() && hasFocus())
         announce(current.row());
+}
+
+void ListBox::announcePending()
+{
+    if (!std::exchange(m_announcePending, false) || !hasFocus() || !QAccessible::isActive())
+        return;
+    if (currentIndex().isValid()) {
+        announce(currentIndex().row());
+        return;
+    }
+    // No row is current any more: the focus is on the list itself.
+    QAccessibleEvent event(this, QAccessible::Focus);
+    QAccessible::updateAccessibility(&event);
 }
 
 void ListBox::announce(int row)
@@ -383,6 +403,9 @@ void ListBox::focusInEvent(QFocusEvent *event)
 {
     QAbstractItemView::focusInEvent(event);
     viewport()->update();
+    // The focus is on a row: a screen reader is told which, as when the row changes.
+    if (currentIndex().isValid())
+        announce(currentIndex().row());
 }
 
 void ListBox::focusOutEvent(QFocusEvent *event)

@@ -66,6 +66,9 @@ private:
     QModelIndex indexOf(int row) const;
     /// Tells assistive technology that `row` is now the focused row.
     void announce(int row);
+    /// Tells of the current row, or of the list when none is, if that changed while the
+    /// rows or the selection were moving.
+    void announcePending();
     int rowHeight() const;
     /// The row after the last one on screen, or the count when that is past the last row.
     int endOfScreen() const;
@@ -77,7 +80,8 @@ private:
 
     mutable int m_rowHeight = 0; // 0 until measured on the first entry as it now is
     bool m_contentWidthPending = false;
-    bool m_modelChanging = false; // the model, or the program, is changing the rows
+    bool m_modelChanging = false;   // the model, or the program, is changing the rows
+    bool m_announcePending = false; // the current row changed meanwhile
 };
 
 } // namespace glimra
