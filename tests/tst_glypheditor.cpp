@@ -112,6 +112,9 @@ void TestGlyphEditor::strokes_data()
     QTest::newRow("a fast move draws the dots between")
         << none << left << QList<QPoint>{{8, 8}, {72, 72}}
         << QStringList{"01", "02", "04", "08", "10"} << 1;
+    QTest::newRow("a fast shallow move draws a dot in every column")
+        << none << left << QList<QPoint>{{8, 8}, {72, 40}}
+        << QStringList{"01", "03", "02", "06", "04"} << 1;
     QTest::newRow("off the grid and back: the preview takes no part")
         << none << left << QList<QPoint>{{8, 8}, {8, -20}, {110, 100}, {40, 104}}
         << QStringList{"01", "00", "40", "00", "00"} << 1;

@@ -443,12 +443,23 @@ void TestGlyphFilePosix::linkToNothingGetsItsFile()
     QVERIFY(QFileInfo(dir.filePath("second.glm")).isSymLink());
     QCOMPARE(folderEntries(dir.filePath("sub")), QStringList{"made.glm"});
 
+    // A chain of ten links is followed to its end, as the system itself would.
+    QVERIFY(QDir(dir.path()).mkdir("chain"));
+    for (int link = 1; link <= 10; ++link)
+        QVERIFY(
+            QFile::link(u"%1.glm"_qs.arg(link - 1), dir.filePath(u"chain/%1.glm"_qs.arg(link))));
+    QCOMPARE(WriteGlyphFile(dir.filePath("chain/10.glm"), {"01 00 00 00 00    one"}),
+             WriteResult::Written);
+    QCOMPARE(fileBytes(dir.filePath("chain/0.glm")), QByteArray("01,00,00,00,00,\"one\"\r\n"));
+    for (int link = 1; link <= 10; ++link)
+        QVERIFY(QFileInfo(dir.filePath(u"chain/%1.glm"_qs.arg(link))).isSymLink());
+
     QVERIFY(QFile::link("loop2.glm", dir.filePath("loop1.glm")));
     QVERIFY(QFile::link("loop1.glm", dir.filePath("loop2.glm")));
     QCOMPARE(WriteGlyphFile(dir.filePath("loop1.glm"), {"01 00 00 00 00    one"}),
              WriteResult::CannotWrite);
     QCOMPARE(folderEntries(dir.path()),
-             QStringList({"link.glm", "loop1.glm", "loop2.glm", "second.glm", "sub"}));
+             QStringList({"chain", "link.glm", "loop1.glm", "loop2.glm", "second.glm", "sub"}));
 }
 
 void TestGlyphFilePosix::killedSaveLeavesTheOldFile_data()

@@ -573,6 +573,10 @@ void TestGlyphList::glyphLinePastedLoadsTheEditor_data()
         {});
     row("two lines are no glyph line", u"7F 08 08 08 7F    H\n7F 08 08 08 7F    I"_qs, "data_list",
         Qt::Key_V, before, u"old"_qs, {});
+    row("braces with text after are no glyph line", u"{1,2,3,4,5} x"_qs, "data_list", Qt::Key_V,
+        before, u"old"_qs, {});
+    row("braces with a comment after are no glyph line", u"{0x01,0x02,0x03,0x04,0x05}, // H"_qs,
+        "data_list", Qt::Key_V, before, u"old"_qs, {});
     row("a code of three digits is none", u"{0X7F 0x08 0x08 0x08 0x17F}"_qs, "data_list", Qt::Key_V,
         before, u"old"_qs, {});
     row("the name field pastes text, even a glyph line", u"7F 08 08 08 7F    H"_qs, "data_name",

@@ -20,6 +20,8 @@ private slots:
 
     void eachChangeIsOneStep_data();
     void eachChangeIsOneStep();
+    void aRunOfTypingStaysInItsField_data();
+    void aRunOfTypingStaysInItsField();
     void aNewChangeClearsWhatCouldBeRedone();
     void whatIsNoStepIsNotUndone();
     void theHistoryIsBounded();
@@ -188,6 +190,39 @@ void TestHistory::eachChangeIsOneStep()
     QCOMPARE(e().platform.messages, messages);
 }
 
+void TestHistory::aRunOfTypingStaysInItsField_data()
+{
+    QTest::addColumn<QString>("run");
+    QTest::addColumn<QStringList>("codes"); // after one Ctrl+Z
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a code typed, then a digit in the field it moved to: the digit goes")
+        << "codes" << QStringList{"00", "02", "7f", "00", "00"} << "x";
+    QTest::newRow("a dot, then a letter typed and taken back: the dot goes")
+        << "taken back" << QStringList{"00", "02", "00", "00", "00"} << "x";
+}
+
+void TestHistory::aRunOfTypingStaysInItsField()
+{
+    QFETCH(QString, run);
+    QFETCH(QStringList, codes);
+    QFETCH(QString, name);
+    if (run == "codes") {
+        e().field(Field::DataC)->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(e().field(Field::DataC), u"7f"_qs);
+        QTest::keyClicks(e().field(Field::DataD), u"1"_qs);
+        QCOMPARE(e().text(Field::DataD), u"1"_qs);
+    } else {
+        e().clickDot(3, 3);
+        QLineEdit *field = e().field(Field::DataName);
+        field->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(field, Qt::Key_A);
+        QTest::keyClick(field, Qt::Key_Backspace);
+    }
+    key(Qt::ControlModifier, Qt::Key_Z);
+    QCOMPARE(e().codes(), codes);
+    QCOMPARE(e().text(Field::DataName), name);
+}
+
 void TestHistory::aNewChangeClearsWhatCouldBeRedone()
 {
     e().clickDot(1, 1);
@@ -206,15 +241,6 @@ void TestHistory::aNewChangeClearsWhatCouldBeRedone()
 
 void TestHistory::whatIsNoStepIsNotUndone()
 {
-    // Typing taken back where it began is no step.
-    e().clickDot(3, 3);
-    QLineEdit *name = e().field(Field::DataName);
-    name->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(name, Qt::Key_A);
-    QTest::keyClick(name, Qt::Key_Backspace);
-    key(Qt::ControlModifier, Qt::Key_Z);
-    QCOMPARE(e().dotCodes(), (QStringList{"00", "02", "00", "00", "00"}));
-    QCOMPARE(name->text(), u"x"_qs);
     // Save, Copy and the quick-preview mark change no glyph: Undo goes past them.
     e().clickDot(4, 4);
     const QStringList drawn = shown();
@@ -247,6 +273,23 @@ void TestHistory::theHistoryIsBounded()
     while (history.undoCount() > 0)
         key(Qt::ControlModifier, Qt::Key_Z);
     QCOMPARE(history.redoCount(), History::MostSteps);
+
+    // A big list that could be redone, dropped by a new change, no longer counts against
+    // what the history keeps: steps are still added after many.
+    QByteArray lines;
+    for (int i = 0; i < 1'000'000; ++i)
+        lines += "41,00,00,00,00,\"" + QByteArray::number(i) + "\"\r\n";
+    writeFileBytes(path(u"big.glm"_qs), lines);
+    for (int round = 0; round < 16; ++round) {
+        e().platform.openAnswers << path(u"big.glm"_qs);
+        e().clickControl("icon_open");
+        key(Qt::ControlModifier, Qt::Key_Z);
+        e().clickDot(1, 1);
+    }
+    const int steps = history.undoCount();
+    for (int i = 0; i < 3; ++i)
+        e().clickDot(1, 1);
+    QCOMPARE(history.undoCount(), steps + 3);
 }
 
 void TestHistory::endingWithAFieldFocused_data()
