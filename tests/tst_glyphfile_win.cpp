@@ -5,9 +5,13 @@
 #include <cstring>
 #include <cwchar>
 #include <QMap>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <vector>
 #include <windows.h>
+
+#include <sddl.h> // after windows.h, which it needs
 
 using namespace glimra;
 
@@ -18,20 +22,29 @@ class TestGlyphFileWin : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void init();
     void saveKeepsWhatTheFileHad_data();
     void saveKeepsWhatTheFileHad();
+    void aLinkIsFollowedToItsFile();
     void failingSystemCallLosesNothing_data();
     void failingSystemCallLosesNothing();
+    void aRetriedMoveKeepsTheAccessRules_data();
+    void aRetriedMoveKeepsTheAccessRules();
     void pathsPastTheOldLimitWork_data();
     void pathsPastTheOldLimitWork();
+
+private:
+    // The user's own data folder, where a copy of a file written in place goes when its own
+    // folder takes none.
+    QString m_userCopies;
 };
 
 namespace {
 
 /// System calls made to fail, as "ReplaceFileW 1 1177, MoveFileExW 1-3 32": the first
 /// call of ReplaceFileW after arming fails with that error, the first three of MoveFileExW
-/// with a sharing violation. A ReplaceFileW that fails does first what the error says it
-/// did: with 1177 the old file has gone to the backup name.
+/// with a sharing violation; a call may be named more than once. A ReplaceFileW that fails does
+/// first what the error says it did: with 1177 the old file has gone to the backup name.
 class SystemCallFaults
 {
 public:
@@ -57,11 +70,14 @@ public:
     /// The error this call of `name` is to fail with, or 0 when it is to run.
     DWORD fails(const char *name)
     {
+        int call = 0;
         for (const Fault &fault : std::as_const(m_faults)) {
             if (fault.name != name)
                 continue;
-            const int call = ++m_calls[fault.name];
-            return call >= fault.first && call <= fault.last ? fault.error : 0;
+            if (call == 0)
+                call = ++m_calls[fault.name];
+            if (call >= fault.first && call <= fault.last)
+                return fault.error;
         }
         return 0;
     }
@@ -216,6 +232,14 @@ void TestGlyphFileWin::initTestCase()
     realReplaceFileW = redirectImport("ReplaceFileW", &faultableReplaceFileW);
     QVERIFY(realCreateFileW && realGetFileAttributesW && realWriteFile && realFlushFileBuffers &&
             realMoveFileExW && realReplaceFileW);
+    QStandardPaths::setTestModeEnabled(true);
+    m_userCopies =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/glimra-editor";
+}
+
+void TestGlyphFileWin::init()
+{
+    QVERIFY(QDir(m_userCopies).removeRecursively());
 }
 
 void TestGlyphFileWin::saveKeepsWhatTheFileHad_data()
@@ -227,6 +251,9 @@ void TestGlyphFileWin::saveKeepsWhatTheFileHad_data()
     QTest::newRow("hidden file stays hidden")
         << "old.glm" << uint(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE) << true;
     QTest::newRow("Japanese name") << u"外字の一覧.glm"_qs << uint(FILE_ATTRIBUTE_ARCHIVE) << true;
+    // Typed so, the name is the one Windows makes of it everywhere else.
+    QTest::newRow("a name typed with a dot and a space after it")
+        << "glyphs. " << uint(FILE_ATTRIBUTE_ARCHIVE) << true;
     QTest::newRow("a second name sees the new glyphs")
         << "two names.glm" << uint(FILE_ATTRIBUTE_ARCHIVE) << true;
     QTest::newRow("read-only attribute refused")
@@ -256,26 +283,67 @@ void TestGlyphFileWin::saveKeepsWhatTheFileHad()
     QCOMPARE(result == WriteResult::Written, written);
     QCOMPARE(fileBytes(file), written ? New : Old);
     QCOMPARE(GetFileAttributesW(native.c_str()), before);
+    QString stored = name;
+    while (stored.endsWith(u'.') || stored.endsWith(u' '))
+        stored.chop(1);
     if (twoNames) {
         QCOMPARE(fileBytes(other), New);
-        QCOMPARE(folderEntries(dir.path()), QStringList({"other.glm", name}));
+        QCOMPARE(folderEntries(dir.path()), QStringList({"other.glm", stored}));
     } else {
-        QCOMPARE(folderEntries(dir.path()), QStringList{name});
+        QCOMPARE(folderEntries(dir.path()), QStringList{stored});
     }
     SetFileAttributesW(native.c_str(), FILE_ATTRIBUTE_NORMAL); // so that the folder can go
+}
+
+// A save through a symbolic link writes the file it leads to, and the link stays a link.
+void TestGlyphFileWin::aLinkIsFollowedToItsFile()
+{
+    QTemporaryDir dir;
+    writeFileBytes(dir.filePath("file.glm"), Old);
+    const std::wstring link = QDir::toNativeSeparators(dir.filePath("link.glm")).toStdWString();
+    if (!CreateSymbolicLinkW(link.c_str(), L"file.glm",
+                             SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
+        QSKIP("this system makes no symbolic links");
+    QCOMPARE(WriteGlyphFile(dir.filePath("link.glm"), NewEntries), WriteResult::Written);
+    QCOMPARE(fileBytes(dir.filePath("file.glm")), New);
+    QVERIFY(QFileInfo(dir.filePath("link.glm")).isSymbolicLink());
+    QCOMPARE(folderEntries(dir.path()), QStringList({"file.glm", "link.glm"}));
 }
 
 void TestGlyphFileWin::failingSystemCallLosesNothing_data()
 {
     QTest::addColumn<bool>("fileExists");
     QTest::addColumn<QByteArray>("faults");
-    QTest::addColumn<bool>("written");
+    QTest::addColumn<int>("result");
     QTest::addColumn<QByteArray>("holds"); // what stands under the file's name afterwards
     QTest::addColumn<int>("left");         // files left beside it, both copies where one is
     const auto row = [](const char *name, bool exists, const char *faults, bool written,
                         const QByteArray &holds, int left = 0) {
-        QTest::newRow(name) << exists << QByteArray(faults) << written << holds << left;
+        QTest::newRow(name) << exists << QByteArray(faults)
+                            << int(written ? WriteResult::Written : WriteResult::CannotWrite)
+                            << holds << left;
     };
+    // Written in place once no new file can be made beside it (CreateFileW 2): the third
+    // CreateFileW opens the file, the fourth makes its copy, which is written (WriteFile 1)
+    // and flushed (FlushFileBuffers 1). Then the new list is written (WriteFile 2), and on
+    // a failure the copy put back (WriteFile 3, FlushFileBuffers 2).
+    const auto inPlace = [](const char *name, const char *faults, WriteResult result,
+                            const QByteArray &holds, int left = 0) {
+        QTest::newRow(name) << true << "CreateFileW 2 5, " + QByteArray(faults) << int(result)
+                            << holds << left;
+    };
+    inPlace("in place: no copy beside, one in the user's folder", "CreateFileW 4 5",
+            WriteResult::Written, New);
+    inPlace("in place: no copy anywhere", "CreateFileW 4-5 5", WriteResult::CannotWrite, Old);
+    inPlace("in place: the copy not written", "WriteFile 1 112", WriteResult::CannotWrite, Old);
+    inPlace("in place: the copy not flushed", "FlushFileBuffers 1 5", WriteResult::CannotWrite,
+            Old);
+    inPlace("in place: not even the old bytes go back, the copy kept", "WriteFile 2-3 112",
+            WriteResult::CopyKept, Old, 1);
+    inPlace("in place: the old bytes back but not flushed, the copy kept",
+            "WriteFile 2 112, FlushFileBuffers 2 5", WriteResult::CopyKept, Old, 1);
+    inPlace("in place: the copy in the user's folder kept", "CreateFileW 4 5, WriteFile 2-3 112",
+            WriteResult::CopyKept, Old);
     // ReplaceFileW's own errors, each as the documentation says it leaves the files.
     row("the new file could not take the name (1176): a retry moves it in", true,
         "ReplaceFileW 1 1176", true, New);
@@ -294,8 +362,8 @@ void TestGlyphFileWin::failingSystemCallLosesNothing_data()
     row("no new file beside it: in place", true, "CreateFileW 2 5", true, New);
     row("in place: the open refused", true, "CreateFileW 2-3 5", false, Old);
     row("the disk full", true, "WriteFile 1 112", false, Old);
-    row("in place: the disk full, old bytes back", true, "CreateFileW 2 5, WriteFile 1 112", false,
-        Old);
+    inPlace("in place: the disk full, old bytes back", "WriteFile 2 112", WriteResult::CannotWrite,
+            Old);
     row("not flushed", true, "FlushFileBuffers 1 5", false, Old);
     row("a new file held a while by another program", false, "MoveFileExW 1-2 32", true, New);
     row("a new file held all along", false, "MoveFileExW 1-10 32", false, QByteArray());
@@ -307,7 +375,7 @@ void TestGlyphFileWin::failingSystemCallLosesNothing()
 {
     QFETCH(bool, fileExists);
     QFETCH(QByteArray, faults);
-    QFETCH(bool, written);
+    QFETCH(int, result);
     QFETCH(QByteArray, holds);
     QFETCH(int, left);
     QTemporaryDir dir;
@@ -315,10 +383,16 @@ void TestGlyphFileWin::failingSystemCallLosesNothing()
     if (fileExists)
         writeFileBytes(path, Old);
     SystemCallFaults::armed().arm(faults);
-    const WriteResult result = WriteGlyphFile(path, NewEntries);
+    const WriteResult written = WriteGlyphFile(path, NewEntries);
     SystemCallFaults::armed().disarm();
 
-    QCOMPARE(result, written ? WriteResult::Written : WriteResult::CannotWrite);
+    QCOMPARE(int(written), result);
+    // A copy of the old file stays where it was made: beside it, or in the user's folder.
+    const bool kept = written == WriteResult::CopyKept;
+    const bool besideIt = !faults.contains("CreateFileW 4 ");
+    QCOMPARE(keptCopies(besideIt ? dir.path() : m_userCopies),
+             kept ? QByteArrayList{Old} : QByteArrayList{});
+    QCOMPARE(folderEntries(m_userCopies).size(), kept && !besideIt ? 1 : 0);
     QStringList entries = folderEntries(dir.path());
     if (holds.isEmpty()) {
         QVERIFY(!QFile::exists(path));
@@ -333,6 +407,58 @@ void TestGlyphFileWin::failingSystemCallLosesNothing()
         std::sort(copies.begin(), copies.end());
         QCOMPARE(copies, QList<QByteArray>({Old, New}));
     }
+}
+
+void TestGlyphFileWin::aRetriedMoveKeepsTheAccessRules_data()
+{
+    QTest::addColumn<QByteArray>("faults");
+    QTest::newRow("the new file could not take the name (1176)")
+        << QByteArray("ReplaceFileW 1 1176");
+    QTest::newRow("the old file moved to the backup name (1177)")
+        << QByteArray("ReplaceFileW 1 1177");
+}
+
+// Where ReplaceFileW fails and the new file is moved into place instead, it keeps the old
+// file's access rules, as ReplaceFileW would have kept them.
+void TestGlyphFileWin::aRetriedMoveKeepsTheAccessRules()
+{
+    QFETCH(QByteArray, faults);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.glm");
+    writeFileBytes(path, Old);
+    const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    const auto rules = [&] {
+        DWORD size = 0;
+        GetFileSecurityW(native.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+        std::vector<char> descriptor(qMax<DWORD>(size, 1));
+        LPWSTR text = nullptr;
+        QString rules;
+        if (GetFileSecurityW(native.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size,
+                             &size) &&
+            ConvertSecurityDescriptorToStringSecurityDescriptorW(
+                descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+            rules = QString::fromWCharArray(text);
+            LocalFree(text);
+        }
+        return rules;
+    };
+    // Only the file's owner may change it, and everyone may read it.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    QVERIFY(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(A;;FA;;;OW)(A;;FR;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    const bool set = SetFileSecurityW(native.c_str(), DACL_SECURITY_INFORMATION, descriptor);
+    LocalFree(descriptor);
+    QVERIFY(set);
+    const QString before = rules();
+    QVERIFY(before.startsWith("D:P"));
+
+    SystemCallFaults::armed().arm(faults);
+    const WriteResult written = WriteGlyphFile(path, NewEntries);
+    SystemCallFaults::armed().disarm();
+    QCOMPARE(written, WriteResult::Written);
+    QCOMPARE(fileBytes(path), New);
+    QCOMPARE(rules(), before);
+    QCOMPARE(folderEntries(dir.path()), QStringList{"keep.glm"});
 }
 
 void TestGlyphFileWin::pathsPastTheOldLimitWork_data()

@@ -53,8 +53,8 @@ inline constexpr char16_t NothingToWrite[] = u"書き込むデータがありま
 inline constexpr char16_t CannotWrite[] =
     u"ファイルに書き込めません。ファイル属性を確認してください";
 /// Followed by where the copy is.
-inline constexpr char16_t CopyKept[] = u"ファイルに書き込めず、元の内容にも戻せませんでした。保存す"
-                                       u"る前の内容の写しを次の場所に残してあります：\n";
+inline constexpr char16_t CopyKept[] = u"ファイルに書き込めず、元の内容にも戻せませんでした。"
+                                       u"保存する前の内容の写しを次の場所に残してあります：\n";
 inline constexpr char16_t CannotOpen[] = u"ファイルを開けません";
 inline constexpr char16_t PartlyRead[] = u"ファイルの一部しか読み込めませんでした";
 } // namespace messages

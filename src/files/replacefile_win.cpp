@@ -7,6 +7,7 @@
 #include <memory>
 #include <QRandomGenerator>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 namespace glimra {
@@ -176,12 +177,27 @@ bool moveIntoPlace(const std::wstring &from, const std::wstring &to)
     return false;
 }
 
+// A moved file keeps its own access rules: the new file takes the old one's first, as
+// ReplaceFileW would have given them. A file system without them has none to lose.
+bool takeAccessRules(const std::wstring &from, const std::wstring &to)
+{
+    constexpr SECURITY_INFORMATION Rules = DACL_SECURITY_INFORMATION;
+    DWORD size = 0;
+    if (!GetFileSecurityW(from.c_str(), Rules, nullptr, 0, &size) &&
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return GetLastError() == ERROR_NOT_SUPPORTED || GetLastError() == ERROR_INVALID_FUNCTION;
+    std::vector<char> descriptor(size);
+    return GetFileSecurityW(from.c_str(), Rules, descriptor.data(), size, &size) &&
+           SetFileSecurityW(to.c_str(), Rules, descriptor.data());
+}
+
 // ReplaceFileW failed after it had moved a file: the new data is only in the temporary
 // file, and the old may be only in the backup. Puts one of them in the target's place,
 // new first, and deletes neither unless the other is there.
 bool recover(const std::wstring &target, const std::wstring &temporary, const std::wstring &backup)
 {
-    if (moveIntoPlace(temporary, target)) {
+    if (takeAccessRules(exists(target) ? target : backup, temporary) &&
+        moveIntoPlace(temporary, target)) {
         DeleteFileW(backup.c_str());
         return true;
     }
@@ -213,12 +229,26 @@ Replaced writeInPlace(const std::wstring &target, const QList<QByteArray> &piece
     return {false, copy->keep()};
 }
 
+// The file that `path` names once every symbolic link is followed, also when the last one
+// points to nothing yet: saving writes that file and leaves the links, as on other systems.
+QString linkedFile(QString path)
+{
+    constexpr int MostLinks = 40; // as Linux's own limit; a loop ends at the open below
+    for (int hop = 0; hop < MostLinks; ++hop) {
+        const QFileInfo info(path);
+        if (!info.isSymbolicLink())
+            break;
+        path = info.symLinkTarget();
+    }
+    return path;
+}
+
 } // namespace
 
 Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
                              const WriteFault &fault)
 {
-    const std::wstring target = SystemPath(path);
+    const std::wstring target = SystemPath(linkedFile(path));
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     if (!existed && GetLastError() != ERROR_FILE_NOT_FOUND)

@@ -7,16 +7,33 @@
 
 namespace glimra {
 
+/// `native` as the system cleans a path that is not in the extended-length form, which
+/// keeps what it is given: a name that ends in one dot loses it, and the path its trailing
+/// dots and spaces, so that "glyphs." is "glyphs" as everywhere else on Windows.
+inline QString CleanedAsWindowsDoes(const QString &native)
+{
+    QStringList names = native.split(u'\\');
+    for (QString &name : names) {
+        if (name.endsWith(u'.') && !name.endsWith(QStringLiteral("..")))
+            name.chop(1);
+    }
+    QString cleaned = names.join(u'\\');
+    while (cleaned.endsWith(u'.') || cleaned.endsWith(u' '))
+        cleaned.chop(1);
+    return cleaned;
+}
+
 /// `path` in the extended-length form that the system's file calls take whatever its
-/// length: absolute, cleaned (the system resolves no "." or ".." in it), with backslashes,
-/// and `\\?\` in front (`\\?\UNC\` for a share). A device path (`\\.\`) stays as it is.
+/// length: absolute, cleaned as the system cleans other paths (it resolves no "." or ".."
+/// in that form), with backslashes, and `\\?\` in front (`\\?\UNC\` for a share). A
+/// device path (`\\.\`) stays as it is.
 inline std::wstring SystemPath(const QString &path)
 {
     const QString given = QDir::toNativeSeparators(path);
     if (given.startsWith(QStringLiteral("\\\\?\\")) || given.startsWith(QStringLiteral("\\\\.\\")))
         return given.toStdWString();
-    const QString native =
-        QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const QString native = CleanedAsWindowsDoes(
+        QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
     if (native.startsWith(QStringLiteral("\\\\")))
         return (QStringLiteral("\\\\?\\UNC\\") + native.mid(2)).toStdWString();
     return (QStringLiteral("\\\\?\\") + native).toStdWString();
