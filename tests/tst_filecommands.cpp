@@ -366,9 +366,9 @@ void TestFileCommands::failedSaveThatCannotGoBackNamesTheCopy()
             failing = failFileWrites(true);
     };
     e().clickControl("icon_save");
-    QVERIFY(failFileWrites(false));
     if (!failing)
         QSKIP("this system cannot make writes fail");
+    QVERIFY(failFileWrites(false));
     QCOMPARE(e().window().status(), CannotWrite);
     QCOMPARE(keptCopies(m_dir->path()), QByteArrayList{ThreeLines});
     const QStringList copy = QDir(m_dir->path()).entryList({"glimra-copy-*.glm"});

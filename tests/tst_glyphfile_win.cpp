@@ -268,7 +268,11 @@ void TestGlyphFileWin::saveKeepsWhatTheFileHad()
     QFETCH(uint, attributes);
     QFETCH(bool, written);
     QTemporaryDir dir;
-    const QString file = dir.filePath(name);
+    // A name typed with trailing dots or spaces names the file Windows makes of it.
+    QString stored = name;
+    while (stored.endsWith(u'.') || stored.endsWith(u' '))
+        stored.chop(1);
+    const QString file = dir.filePath(stored);
     const std::wstring native = QDir::toNativeSeparators(file).toStdWString();
     writeFileBytes(file, Old);
     const QString other = dir.filePath("other.glm");
@@ -279,13 +283,10 @@ void TestGlyphFileWin::saveKeepsWhatTheFileHad()
     QVERIFY(SetFileAttributesW(native.c_str(), attributes));
     const DWORD before = GetFileAttributesW(native.c_str()); // Wine adds the archive bit
 
-    const WriteResult result = WriteGlyphFile(file, NewEntries);
+    const WriteResult result = WriteGlyphFile(dir.filePath(name), NewEntries);
     QCOMPARE(result == WriteResult::Written, written);
     QCOMPARE(fileBytes(file), written ? New : Old);
     QCOMPARE(GetFileAttributesW(native.c_str()), before);
-    QString stored = name;
-    while (stored.endsWith(u'.') || stored.endsWith(u' '))
-        stored.chop(1);
     if (twoNames) {
         QCOMPARE(fileBytes(other), New);
         QCOMPARE(folderEntries(dir.path()), QStringList({"other.glm", stored}));
@@ -304,6 +305,10 @@ void TestGlyphFileWin::aLinkIsFollowedToItsFile()
     if (!CreateSymbolicLinkW(link.c_str(), L"file.glm",
                              SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
         QSKIP("this system makes no symbolic links");
+    // Wine makes the link but shows no reparse point where it stands.
+    const DWORD attributes = GetFileAttributesW(link.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        QSKIP("this system shows its symbolic links as no reparse points");
     QCOMPARE(WriteGlyphFile(dir.filePath("link.glm"), NewEntries), WriteResult::Written);
     QCOMPARE(fileBytes(dir.filePath("file.glm")), New);
     QVERIFY(QFileInfo(dir.filePath("link.glm")).isSymbolicLink());
@@ -442,15 +447,17 @@ void TestGlyphFileWin::aRetriedMoveKeepsTheAccessRules()
         }
         return rules;
     };
-    // Only the file's owner may change it, and everyone may read it.
+    const QString fresh = rules(); // what a new file gets
+    // Everyone may do anything with it.
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     QVERIFY(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        L"D:P(A;;FA;;;OW)(A;;FR;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+        L"D:P(A;;FA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
     const bool set = SetFileSecurityW(native.c_str(), DACL_SECURITY_INFORMATION, descriptor);
     LocalFree(descriptor);
     QVERIFY(set);
     const QString before = rules();
-    QVERIFY(before.startsWith("D:P"));
+    QVERIFY(!before.isEmpty());
+    QVERIFY(before != fresh);
 
     SystemCallFaults::armed().arm(faults);
     const WriteResult written = WriteGlyphFile(path, NewEntries);

@@ -229,18 +229,26 @@ Replaced writeInPlace(const std::wstring &target, const QList<QByteArray> &piece
     return {false, copy->keep()};
 }
 
-// The file that `path` names once every symbolic link is followed, also when the last one
-// points to nothing yet: saving writes that file and leaves the links, as on other systems.
-QString linkedFile(QString path)
+// The file that `target` names once every link is followed, as on other systems: saving
+// writes that file and leaves the links. A link to nothing stays as it is, and the open
+// that follows it is refused.
+std::wstring linkedFile(const std::wstring &target)
 {
-    constexpr int MostLinks = 40; // as Linux's own limit; a loop ends at the open below
-    for (int hop = 0; hop < MostLinks; ++hop) {
-        const QFileInfo info(path);
-        if (!info.isSymbolicLink())
-            break;
-        path = info.symLinkTarget();
-    }
-    return path;
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return target;
+    const Handle file(CreateFileW(target.c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.isValid())
+        return target;
+    std::wstring final(32768, L'\0');
+    const DWORD size = GetFinalPathNameByHandleW(file.get(), final.data(), DWORD(final.size()),
+                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (size == 0 || size >= final.size())
+        return target;
+    final.resize(size);
+    return final;
 }
 
 } // namespace
@@ -248,7 +256,7 @@ QString linkedFile(QString path)
 Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
                              const WriteFault &fault)
 {
-    const std::wstring target = SystemPath(linkedFile(path));
+    const std::wstring target = linkedFile(SystemPath(path));
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     if (!existed && GetLastError() != ERROR_FILE_NOT_FOUND)
