@@ -12,7 +12,7 @@ if [ "${1:-}" = --tests ]; then
     shift
     packages+=(xvfb xdotool xclip x11-apps imagemagick ibus ibus-anthy dconf-gsettings-backend
         dbus desktop-file-utils appstream appstream-compose man-db shared-mime-info
-        libglib2.0-bin librapidcheck-dev at-spi2-core python3-pyatspi strace)
+        libglib2.0-bin librapidcheck-dev at-spi2-core python3-pyatspi strace orca)
 fi
 packages+=("$@")
 missing=()

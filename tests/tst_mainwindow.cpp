@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "testeditor.h"
+#include "ui/announcer.h"
 #include "ui/dotgrid.h"
 #include "ui/linewidget.h"
 #include "ui/listbox.h"
@@ -38,6 +39,8 @@ private slots:
     void returnPressesAFocusedButton();
     void screenReaderNames_data();
     void screenReaderNames();
+    void whatIsSaidWithoutBeingShown_data();
+    void whatIsSaidWithoutBeingShown();
 
 private:
     TestEditor m_editor;
@@ -354,11 +357,11 @@ void TestMainWindow::screenReaderNames_data()
     const auto row = [](const char *name, const QString &spoken) {
         QTest::newRow(name) << name << spoken;
     };
-    row("dot11", u"ドット 1列 1行：オフ"_qs);
-    row("dot57", u"ドット 5列 7行：オフ"_qs);
+    row("dot11", u"ドット 1列 1行"_qs);
+    row("dot57", u"ドット 5列 7行"_qs);
     row("Label1", u"ドットの格子"_qs);
     row("Label4", u"プレビュー"_qs);
-    row("smalldot34", u"プレビュー 3列 4行：オフ"_qs);
+    row("smalldot34", u"プレビュー 3列 4行"_qs);
     row("data_a", u"1列のコード"_qs);
     row("data_e", u"5列のコード"_qs);
     row("data_name", u"データ名"_qs);
@@ -408,17 +411,17 @@ void TestMainWindow::screenReaderNames()
     QCOMPARE(accessible->text(QAccessible::Name), spoken);
     if (name == u"dot11") {
         m_editor.clickDot(1, 1);
-        QCOMPARE(accessible->text(QAccessible::Name), u"ドット 1列 1行：オン"_qs);
+        QCOMPARE(accessible->text(QAccessible::Name), u"ドット 1列 1行"_qs);
         QVERIFY(accessible->state().checked);
         QAccessibleInterface *preview = QAccessible::queryAccessibleInterface(window.preview());
-        QCOMPARE(preview->child(0)->text(QAccessible::Name), u"プレビュー 1列 1行：オン"_qs);
         QVERIFY(preview->child(0)->state().checked && !preview->child(0)->actionInterface());
         // A screen reader's press acts as a click does; no other action does anything.
         QAccessibleActionInterface *actions = accessible->actionInterface();
         QVERIFY(actions->keyBindingsForAction(actions->actionNames().first()).isEmpty());
         actions->doAction(QAccessibleActionInterface::increaseAction());
         QVERIFY(accessible->state().checked);
-        actions->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        actions->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(m_editor.codes(), (QStringList{"00", "00", "00", "00", "00"}));
         QVERIFY(!accessible->state().checked);
     }
@@ -514,6 +517,52 @@ void TestMainWindow::screenReaderNames()
         QVERIFY(table->selectedCells().isEmpty() && table->selectedRows().isEmpty() &&
                 !accessible->focusChild());
     }
+}
+
+void TestMainWindow::whatIsSaidWithoutBeingShown_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("said"); // to a screen reader, once the command has run
+    QTest::newRow("Invert: its status text and the glyph")
+        << "invert" << u"白黒反転処理をしました　7F 7F 7F 7F 7F"_qs;
+    QTest::newRow("a move by key: the glyph") << "move" << u"00 00 01 00 00"_qs;
+    QTest::newRow("a refused Add: its status text") << "add" << u"データ名を入力してください"_qs;
+    QTest::newRow("a code typed: nothing, the field says it") << "type" << QString();
+}
+
+// Status texts and a glyph changed by anything but typing are said to a screen reader,
+// through a notification that takes no room in the window.
+void TestMainWindow::whatIsSaidWithoutBeingShown()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, said);
+    TestEditor editor;
+    MainWindow &window = editor.window();
+    Announcer *announcer = window.announcer();
+    QCOMPARE(announcer->size(), QSize(0, 0));
+    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->role(), QAccessible::Notification);
+    if (action == "invert") {
+        editor.clickControl("reverse");
+    } else if (action == "move") {
+        editor.clickDot(2, 1);
+        QTRY_COMPARE(announcer->text(), u"00 01 00 00 00"_qs);
+        QTest::keyClick(&window, Qt::Key_Right, Qt::AltModifier);
+    } else if (action == "add") {
+        editor.clickDot(1, 1);
+        QTRY_COMPARE(announcer->text(), u"01 00 00 00 00"_qs);
+        editor.clickControl("data_add");
+    } else {
+        editor.field(Field::DataC)->setFocus();
+        QTest::keyClicks(editor.field(Field::DataC), u"7f"_qs);
+    }
+    if (said.isEmpty()) {
+        QCoreApplication::processEvents();
+        QCOMPARE(announcer->text(), QString());
+    } else {
+        QTRY_COMPARE(announcer->text(), said);
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->text(QAccessible::Name),
+             announcer->text());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -47,12 +47,21 @@ Editor::Editor(PlatformServices &platform)
             [this] { perform(StepKind::None, [this] { closeDialogs(); }); });
     // Characters typed after the focus has moved, even back, are a step of their own.
     connect(qApp, &QApplication::focusChanged, this, [this] { m_history.endRun(); });
-    perform(StepKind::None, [this] { startUp(); });
+    // Start-up writes the codes, which no one need hear.
+    m_gate.run(
+        [this] { m_history.record(StepKind::None, Field::DataName, [this] { startUp(); }); });
 }
 
 void Editor::perform(StepKind kind, std::function<void()> handler, Field field)
 {
-    m_gate.run([=, this] { m_history.record(kind, field, handler); });
+    m_gate.run([=, this] {
+        const CodeTexts before = m_glyphs.codeTexts();
+        m_history.record(kind, field, handler);
+        // Whoever did not type the change into the field hears what the glyph came to.
+        const CodeTexts after = m_glyphs.codeTexts();
+        if (kind != StepKind::Typing && kind != StepKind::Pasting && after != before)
+            m_main.announce(QStringList(after.begin(), after.end()).join(u' '));
+    });
 }
 
 StepKind Editor::stepOf(TextField::Change how)

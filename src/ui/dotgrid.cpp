@@ -43,7 +43,8 @@ public:
                    : nullptr;
     }
 
-    QStringList actionNames() const override { return {toggleAction()}; }
+    // The action a screen reader looks for to activate a control; it would fake a click.
+    QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString &name) override;
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
@@ -182,9 +183,6 @@ void DotGrid::setOn(int column, int row, bool on)
     QAccessibleStateChangeEvent stateChange(this, changed);
     stateChange.setChild(index(column, row));
     QAccessible::updateAccessibility(&stateChange);
-    QAccessibleEvent nameChange(this, QAccessible::NameChanged);
-    nameChange.setChild(index(column, row));
-    QAccessible::updateAccessibility(&nameChange);
 }
 
 QRect DotGrid::cellRect(int column, int row) const
@@ -207,11 +205,11 @@ std::optional<std::pair<int, int>> DotGrid::cellAt(QPoint point) const
 
 QString DotGrid::spokenName(int column, int row) const
 {
-    return QStringLiteral("%1 %2列 %3行%4")
+    // Whether it is on is the check box's state, which a screen reader says itself.
+    return QStringLiteral("%1 %2列 %3行")
         .arg(QString::fromUtf16(m_design.spoken))
         .arg(column)
-        .arg(row)
-        .arg(isOn(column, row) ? QStringLiteral("：オン") : QStringLiteral("：オフ"));
+        .arg(row);
 }
 
 void DotGrid::paintEvent(QPaintEvent *)

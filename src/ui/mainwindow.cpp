@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/mainwindow.h"
 
+#include "ui/announcer.h"
 #include "ui/dotgrid.h"
 #include "ui/fitcaptions.h"
 #include "ui/historykeys.h"
@@ -70,6 +71,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     // item is hovered, and ours stays until the program writes another.
     m_statusText = new QLabel(m_stbar);
     m_stbar->addWidget(m_statusText, 1);
+    // Outside the bar's layout, it takes no room: a screen reader reads the label only
+    // when asked, and hears nothing of its changes.
+    m_announcer = new Announcer(m_stbar);
 
     buildMenus();
     buildKeys();
@@ -368,6 +372,12 @@ void MainWindow::setQuickPreview(bool on)
 void MainWindow::setStatus(const QString &text)
 {
     m_statusText->setText(text);
+    m_announcer->announce(text);
+}
+
+void MainWindow::announce(const QString &text)
+{
+    m_announcer->announce(text);
 }
 
 QString MainWindow::status() const

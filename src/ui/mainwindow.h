@@ -17,6 +17,7 @@ class QToolButton;
 
 namespace glimra {
 
+class Announcer;
 class DotGrid;
 class ListBox;
 class TextField;
@@ -75,8 +76,12 @@ public:
     bool quickPreview() const override;
     void setQuickPreview(bool on) override;
 
+    /// Shows the status text, and says it to a screen reader.
     void setStatus(const QString &text) override;
     QString status() const override;
+    /// Says `text` to a screen reader, and shows nothing.
+    void announce(const QString &text);
+    Announcer *announcer() const { return m_announcer; }
 
     TextField *field(Field field) const;
     DotGrid *grid() const { return m_grid; }
@@ -130,6 +135,7 @@ private:
     ListBox *m_data_list = nullptr;
     QStatusBar *m_stbar = nullptr;
     QLabel *m_statusText = nullptr;
+    Announcer *m_announcer = nullptr;
     QAction *m_quickPreview = nullptr;
     std::vector<std::pair<Command, QAction *>> m_actions;
     QWidget *m_clientArea = nullptr;

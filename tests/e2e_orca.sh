@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The real editor with the real screen reader, Orca, driven by keys alone: what the program
+# writes to the status bar, and the glyph that a command (not typing) leaves, are spoken.
+# Orca runs without a voice; its debug log holds every "SPEECH OUTPUT".
+# Usage: e2e_orca.sh path/to/glimra-editor
+set -uo pipefail
+editor=$(realpath "$1")
+source "$(dirname "$0")/e2e_lib.sh"
+require_screen_reader "the Orca test"
+require "the Orca test" orca
+# Orca runs once for each user: it will not start beside the user's own.
+if pgrep -u "$(id -u)" -x orca >/dev/null; then
+    echo "######## SKIPPED: Orca is already running for this user; the Orca test did not run ########"
+    exit 77
+fi
+start_bus_test
+
+# Orca writes its log in blocks, which a test reading it as it goes would wait on: this
+# opens it line by line. No speech server: the log holds what would be spoken.
+cat >"$work/line-by-line-orca.py" <<'ORCA'
+import builtins, runpy, sys
+log, prefs = sys.argv[1:]
+real_open = builtins.open
+def line_by_line(file, mode='r', *args, **kwargs):
+    if file == log and 'w' in mode:
+        kwargs['buffering'] = 1
+    return real_open(file, mode, *args, **kwargs)
+builtins.open = line_by_line
+sys.argv = ['orca', '-u', prefs, '-d', 'speech', '--debug-file', log]
+runpy.run_path('/usr/bin/orca', run_name='__main__')
+ORCA
+
+dbus-run-session -- bash -s <<'SESSION'
+set -uo pipefail
+work="$WORK"
+wait_seconds=20
+source "$E2E_LIB"
+run_accessible_editor
+find_main_window
+/usr/bin/python3 "$work/line-by-line-orca.py" "$work/orca-debug.log" "$work/orca-prefs" >"$work/orca.log" 2>&1 &
+orca_pid=$!
+# Orca waited for, so that no exited Orca of this test stops the next from starting.
+trap 'kill "$orca_pid" "$editor_pid" 2>/dev/null; wait "$orca_pid" 2>/dev/null' EXIT
+heard_from=0
+# heard TEXT: whether Orca has spoken an utterance that begins with TEXT since the last key.
+heard() { tail -n "+$heard_from" "$work/orca-debug.log" | grep -qF "SPEECH OUTPUT: '$1"; }
+# press KEY... then TEXT: presses the keys, then waits until Orca has said TEXT.
+press() {
+    local keys=()
+    while [ "$1" != then ]; do keys+=("$1"); shift; done
+    heard_from=$(($(wc -l <"$work/orca-debug.log") + 1))
+    xdotool key --delay 200 "${keys[@]}"
+    wait_for "after ${keys[*]} Orca did not say '$2': $(grep 'SPEECH OUTPUT' "$work/orca-debug.log" | tail -n 4)" heard "$2"
+    echo "${keys[*]}: Orca said '$2'"
+}
+xdotool windowfocus "$main"
+wait_for "Orca did not speak of the window: $(tail -n 5 "$work/orca.log")" heard "Glimra絵エディッタ"
+# Tab to ドットの反転処理, the tenth control; Invert says its status text and the glyph.
+press Tab Tab Tab Tab Tab Tab Tab Tab Tab then "ドットの反転処理"
+press space then "白黒反転処理をしました　7F 7F 7F 7F 7F"
+press ctrl+z then "00 00 00 00 00"
+press ctrl+y then "7F 7F 7F 7F 7F"
+# 追加 without a name: its status text.
+press Tab Tab then "追加"
+press space then "データ名を入力してください"
+quit_editor
+SESSION
+status=$?
+[ "$status" = 0 ] && echo "Orca test passed"
+exit "$status"
