@@ -64,6 +64,12 @@ press ctrl+y then "7F 7F 7F 7F 7F"
 # 追加 without a name: its status text.
 press Tab Tab then "追加"
 press space then "データ名を入力してください"
+# The version dialog, from its menu bar entry: its text fields are named by their labels.
+heard_from=$(($(wc -l <"$work/orca-debug.log") + 1))
+xdotool mousemove --window "$main" $((left + 205)) $((top / 2)) click 1
+wait_for "the version dialog's mail field was not named: $(grep 'SPEECH OUTPUT' "$work/orca-debug.log" | tail -n 4)" heard "メール："
+echo "バージョン情報: Orca said 'メール：'"
+press Tab then "サンプルデータ提供："
 quit_editor
 SESSION
 status=$?

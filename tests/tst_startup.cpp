@@ -4,6 +4,7 @@
 #include "testfiles.h"
 #include "ui/typinglimitvalidator.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -255,9 +256,12 @@ void TestStartup::versionDialogTexts()
     if (auto *label = qobject_cast<QLabel *>(widget)) {
         shown = label->text();
         QVERIFY2(label->fontMetrics().horizontalAdvance(shown) <= g.width(), "text cut off");
-    } else if (auto *field = qobject_cast<QLineEdit *>(widget))
+    } else if (auto *field = qobject_cast<QLineEdit *>(widget)) {
         shown = field->text();
-    else if (auto *button = qobject_cast<QPushButton *>(widget))
+        // A screen reader names the field by the label it stands by.
+        const auto *by = dialog->findChild<QLabel *>(name == u"Text2" ? "Label4" : "Label6");
+        QCOMPARE(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), by->text());
+    } else if (auto *button = qobject_cast<QPushButton *>(widget))
         shown = button->text();
     QCOMPARE(shown, text);
 }

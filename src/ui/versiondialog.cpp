@@ -64,9 +64,10 @@ VersionDialog::VersionDialog()
     deploymentLabel(this, "Label2",
                     QStringLiteral("作者：　　 ") + QString::fromUtf16(deployment::Author),
                     twipsRect(240, 840, 3975, 255));
-    label(this, "Label4", QStringLiteral("メール："), twipsRect(240, 1080, 735, 255));
-    fixedText(this, "Text2", QString::fromUtf16(deployment::AuthorMail),
-              twipsRect(1920, 1080, 2775, 255));
+    // Each text field is named by the label it stands by, as a screen reader reads it.
+    label(this, "Label4", QStringLiteral("メール："), twipsRect(240, 1080, 735, 255))
+        ->setBuddy(fixedText(this, "Text2", QString::fromUtf16(deployment::AuthorMail),
+                             twipsRect(1920, 1080, 2775, 255)));
     label(this, "Label9", QStringLiteral("ソフトの種類：　　　　   フリーウェア"),
           twipsRect(240, 1320, 3015, 255));
     label(this, "Label8", QStringLiteral("作者ホームページ：　  無し"),
@@ -79,9 +80,9 @@ VersionDialog::VersionDialog()
     deploymentLabel(this, "Label6",
                     QStringLiteral("サンプルデータ提供：") +
                         QString::fromUtf16(deployment::SampleDataSupplier),
-                    twipsRect(120, 2640, 3495, 255));
-    fixedText(this, "Text1", QString::fromUtf16(deployment::SampleDataAddress),
-              twipsRect(120, 2880, 3735, 270));
+                    twipsRect(120, 2640, 3495, 255))
+        ->setBuddy(fixedText(this, "Text1", QString::fromUtf16(deployment::SampleDataAddress),
+                             twipsRect(120, 2880, 3735, 270)));
 
     auto *close = placed(new QPushButton(QStringLiteral("閉じる"), this), "close_ver",
                          twipsRect(3960, 2880, 855, 255));
