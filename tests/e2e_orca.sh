@@ -43,8 +43,10 @@ orca_pid=$!
 # Orca waited for, so that no exited Orca of this test stops the next from starting.
 trap 'kill "$orca_pid" "$editor_pid" 2>/dev/null; wait "$orca_pid" 2>/dev/null' EXIT
 heard_from=0
+# said_since LINE TEXT: whether Orca has said TEXT since line LINE of its log.
+said_since() { tail -n "+$1" "$work/orca-debug.log" | grep -qF "SPEECH OUTPUT: '$2"; }
 # heard TEXT: whether Orca has spoken an utterance that begins with TEXT since the last key.
-heard() { tail -n "+$heard_from" "$work/orca-debug.log" | grep -qF "SPEECH OUTPUT: '$1"; }
+heard() { said_since "$heard_from" "$1"; }
 # press KEY... then TEXT: presses the keys, then waits until Orca has said TEXT.
 press() {
     local keys=()
@@ -56,9 +58,27 @@ press() {
 }
 xdotool windowfocus "$main"
 wait_for "Orca did not speak of the window: $(tail -n 5 "$work/orca.log")" heard "Glimra絵エディッタ"
-# Tab to ドットの反転処理, the tenth control; Invert says its status text and the glyph.
-press Tab Tab Tab Tab Tab Tab Tab Tab Tab then "ドットの反転処理"
+# The menus by keys: F10 and Alt each take the keyboard to the first menu, Down opens it,
+# Escape gives the keyboard back; the quick preview item says whether it is on.
+press F10 then "ファイル."
+press Down then "新規作成."
+press Escape then "ファイル."
+press Escape then "新規作成 push button"
+press alt then "ファイル."
+press Right then "表示."
+press Down then "クイックプレビューを有効 check box not checked"
+press Escape Escape then "新規作成 push button"
+# A code field is read whole, "00", not "0".
+press Tab Tab Tab Tab then "00 selected"
+# Tab on to ドットの反転処理; Invert says its status text and the glyph.
+press Tab Tab Tab Tab Tab then "ドットの反転処理"
 press space then "白黒反転処理をしました　7F 7F 7F 7F 7F"
+# Alt+arrow moves are no visit to the menus, even when a screen reader delivers Alt late.
+moves_from=$(($(wc -l <"$work/orca-debug.log") + 1))
+xdotool key $(printf 'alt+Up alt+Down %.0s' {1..8})
+press Tab then "データ一覧"
+! said_since "$moves_from" "ファイル." || fail "an Alt+arrow move put the keyboard in the menu bar"
+press shift+Tab then "ドットの反転処理"
 press ctrl+z then "00 00 00 00 00"
 press ctrl+y then "7F 7F 7F 7F 7F"
 # 追加 without a name: its status text.

@@ -4,6 +4,7 @@
 #include "ui/dotgrid.h"
 #include "ui/linewidget.h"
 #include "ui/listbox.h"
+#include "ui/textfield.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -13,6 +14,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QWindow>
 
 using namespace glimra;
 
@@ -31,6 +33,11 @@ private slots:
     void menus_data();
     void menus();
     void menuVersionActsOnTheBar();
+    void fieldsAreReadWhole_data();
+    void fieldsAreReadWhole();
+    void menuItemsSayWhetherTheyAreTicked();
+    void keysReachTheMenuBar_data();
+    void keysReachTheMenuBar();
     void tabOrder();
     void pictureButtonsShowTheirPictures();
     void focusShows_data();
@@ -278,6 +285,137 @@ void TestMainWindow::menuVersionActsOnTheBar()
     QVERIFY(!version->menu());
 }
 
+void TestMainWindow::fieldsAreReadWhole_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a code") << int(Field::DataB) << "7F";
+    QTest::newRow("a name") << int(Field::DataName) << u"ABCあい"_qs;
+    QTest::newRow("an empty name") << int(Field::DataName) << QString();
+}
+
+// A screen reader reads a field's line as far as its text attributes reach: one run
+// must cover all of it, or the last character goes unsaid.
+void TestMainWindow::fieldsAreReadWhole()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    TestEditor editor;
+    TextField *typed = editor.field(Field(field));
+    typed->writeText(text);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(typed);
+    QAccessibleTextInterface *reading = accessible->textInterface();
+    QVERIFY(reading && accessible->editableTextInterface());
+    QCOMPARE(accessible->role(), QAccessible::EditableText);
+    QCOMPARE(reading->characterCount(), text.size());
+    int start = -1, end = -1;
+    for (int offset = 0; offset <= text.size(); ++offset) {
+        reading->attributes(offset, &start, &end);
+        QCOMPARE(QPair(start, end), QPair(0, int(text.size())));
+        QCOMPARE(reading->textAtOffset(offset, QAccessible::LineBoundary, &start, &end), text);
+    }
+    if (!text.isEmpty()) {
+        QCOMPARE(reading->textAtOffset(1, QAccessible::CharBoundary, &start, &end), text.mid(1, 1));
+        QCOMPARE(reading->textAfterOffset(0, QAccessible::CharBoundary, &start, &end),
+                 text.mid(1, 1));
+        QCOMPARE(reading->textBeforeOffset(1, QAccessible::CharBoundary, &start, &end),
+                 text.left(1));
+        reading->setSelection(0, 0, 1);
+        reading->selection(0, &start, &end);
+        QCOMPARE(QPair(start, end), QPair(0, 1));
+        QCOMPARE(typed->selectedText(), text.left(1));
+    }
+}
+
+// A screen reader hears "not checked" as well as "checked" only from a check box.
+void TestMainWindow::menuItemsSayWhetherTheyAreTicked()
+{
+    TestEditor editor;
+    MainWindow &window = editor.window();
+    // The items of a menu, each knowing its place in it.
+    const auto itemsOf = [&](const char *name) {
+        QAccessibleInterface *menu =
+            QAccessible::queryAccessibleInterface(window.findChild<QMenu *>(name));
+        QList<QAccessibleInterface *> items;
+        for (int i = 0; i < menu->childCount(); ++i) {
+            QAccessibleInterface *item = menu->child(i);
+            if (item->parent() == menu && menu->indexOfChild(item) == i)
+                items << item;
+        }
+        return items;
+    };
+    const QList<QAccessibleInterface *> file = itemsOf("menu_file");
+    QCOMPARE(file.size(), 4);
+    QCOMPARE(file[3]->text(QAccessible::Name), u"終了"_qs);
+    QCOMPARE(file[3]->role(), QAccessible::MenuItem);
+    QVERIFY(!file[3]->state().checkable);
+
+    QAccessibleInterface *quickPreview = itemsOf("view").value(0);
+    QCOMPARE(quickPreview->text(QAccessible::Name), u"クイックプレビューを有効"_qs);
+    QCOMPARE(quickPreview->role(), QAccessible::CheckBox);
+    QVERIFY(quickPreview->state().checkable && !quickPreview->state().checked);
+    quickPreview->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_VERIFY(quickPreview->state().checked);
+    QVERIFY(window.quickPreview());
+}
+
+void TestMainWindow::keysReachTheMenuBar_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("leave"); // the key that gives the focus back
+    QTest::newRow("F10, then Escape") << int(Qt::Key_F10) << int(Qt::Key_Escape);
+    QTest::newRow("F10, then F10") << int(Qt::Key_F10) << int(Qt::Key_F10);
+    QTest::newRow("Alt alone, then Escape") << int(Qt::Key_Alt) << int(Qt::Key_Escape);
+}
+
+// The keyboard reaches the menus without a mouse, and comes back where it was.
+void TestMainWindow::keysReachTheMenuBar()
+{
+    QFETCH(int, key);
+    QFETCH(int, leave);
+    TestEditor editor;
+    MainWindow &window = editor.window();
+    QMenuBar *bar = window.menuBar();
+    QWidget *codeField = editor.field(Field::DataC);
+    codeField->setFocus();
+    QTRY_VERIFY(codeField->hasFocus());
+    const auto press = [&](int which) {
+        QWidget *target = QApplication::focusWidget();
+        if (which == Qt::Key_Alt) {
+            QTest::keyPress(target, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyRelease(target, Qt::Key_Alt);
+        } else {
+            QTest::keyClick(target, Qt::Key(which));
+        }
+    };
+    press(key);
+    QTRY_VERIFY(bar->hasFocus());
+    QCOMPARE(bar->activeAction(), window.findChild<QMenu *>("menu_file")->menuAction());
+    QVERIFY(!window.findChild<QMenu *>("menu_file")->isVisible());
+    press(leave);
+    QTRY_VERIFY(codeField->hasFocus());
+    QCOMPARE(bar->activeAction(), nullptr);
+    // Alt with a key is that key's command, not the menu bar, even where a screen reader
+    // has Alt's press delivered again after the command has run.
+    QWindow *system = window.windowHandle();
+    const auto fromSystem = [system](bool press, Qt::Key key, Qt::KeyboardModifiers held) {
+        QTest::simulateEvent(system, press, key, held, QString(), false);
+    };
+    fromSystem(true, Qt::Key_Alt, Qt::NoModifier);
+    fromSystem(true, Qt::Key_Right, Qt::AltModifier);
+    fromSystem(false, Qt::Key_Right, Qt::AltModifier);
+    QKeyEvent late(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(codeField, &late);
+    fromSystem(false, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    QVERIFY(codeField->hasFocus());
+    QCOMPARE(bar->activeAction(), nullptr);
+    // And Alt alone still reaches the bar afterwards.
+    fromSystem(true, Qt::Key_Alt, Qt::NoModifier);
+    fromSystem(false, Qt::Key_Alt, Qt::AltModifier);
+    QTRY_VERIFY(bar->hasFocus());
+}
+
 void TestMainWindow::tabOrder()
 {
     const QStringList designed{"icon_new",  "icon_save", "icon_open", "icon_copy", "data_a",
@@ -316,6 +454,9 @@ void TestMainWindow::focusShows()
 {
     QFETCH(QString, name);
     auto *widget = m_editor.window().findChild<QWidget *>(name);
+    // Other tests' windows may have taken the keyboard.
+    m_editor.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m_editor.window()));
     // As after a Tab key: styles show focus frames only once the keyboard has moved it.
     m_editor.window().setAttribute(Qt::WA_KeyboardFocusChange);
     widget->clearFocus();
@@ -528,6 +669,16 @@ void TestMainWindow::whatIsSaidWithoutBeingShown_data()
     QTest::newRow("a move by key: the glyph") << "move" << u"00 00 01 00 00"_qs;
     QTest::newRow("a refused Add: its status text") << "add" << u"データ名を入力してください"_qs;
     QTest::newRow("a code typed: nothing, the field says it") << "type" << QString();
+    // The entry as the list shows it, then the glyph that Add clears or undo brings back.
+    const QString entry = u"01 00 00 00 00    A"_qs;
+    QTest::newRow("Add: the entry added")
+        << "add named" << u"一覧に追加しました："_qs + entry + u"　00 00 00 00 00"_qs;
+    QTest::newRow("Delete: the entry taken away")
+        << "delete" << u"一覧から削除しました："_qs + entry;
+    QTest::newRow("undo: what it took back")
+        << "undo" << u"元に戻しました　一覧から削除しました："_qs + entry + u"　01 00 00 00 00"_qs;
+    QTest::newRow("redo: what it brought again")
+        << "redo" << u"やり直しました　一覧に追加しました："_qs + entry + u"　00 00 00 00 00"_qs;
 }
 
 // Status texts and a glyph changed by anything but typing are said to a screen reader,
@@ -551,9 +702,27 @@ void TestMainWindow::whatIsSaidWithoutBeingShown()
         editor.clickDot(1, 1);
         QTRY_COMPARE(announcer->text(), u"01 00 00 00 00"_qs);
         editor.clickControl("data_add");
-    } else {
+    } else if (action == "type") {
         editor.field(Field::DataC)->setFocus();
         QTest::keyClicks(editor.field(Field::DataC), u"7f"_qs);
+    } else {
+        editor.clickDot(1, 1);
+        QTRY_COMPARE(announcer->text(), u"01 00 00 00 00"_qs);
+        TestEditor::commit(editor.field(Field::DataName), u"A"_qs);
+        editor.clickControl("data_add");
+        if (action != "add named") {
+            QTRY_VERIFY(announcer->text().startsWith(u"一覧に追加しました"));
+            if (action == "delete") {
+                editor.window().list()->selectRowQuietly(0);
+                editor.clickControl("data_delete");
+            } else {
+                QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+                if (action == "redo") {
+                    QTRY_VERIFY(announcer->text().startsWith(u"元に戻しました"));
+                    QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
+                }
+            }
+        }
     }
     if (said.isEmpty()) {
         QCoreApplication::processEvents();

@@ -56,11 +56,37 @@ void Editor::perform(StepKind kind, std::function<void()> handler, Field field)
 {
     m_gate.run([=, this] {
         const CodeTexts before = m_glyphs.codeTexts();
+        const int undoable = m_history.undoCount(), redoable = m_history.redoCount();
+        // An entry added or taken away shows only in the list: it is said.
+        QStringList said;
+        const auto listChanged = [this, &said](int first, int last, const char16_t *one,
+                                               const char16_t *many) {
+            said << (first == last ? QString::fromUtf16(one).arg(m_entries.entry(first))
+                                   : QString::fromUtf16(many).arg(last - first + 1));
+        };
+        const QMetaObject::Connection added = connect(
+            &m_entries, &EntryModel::rowsInserted, this,
+            [&listChanged](const QModelIndex &, int first, int last) {
+                listChanged(first, last, u"一覧に追加しました：%1", u"一覧に%1件追加しました");
+            });
+        const QMetaObject::Connection removed = connect(
+            &m_entries, &EntryModel::rowsAboutToBeRemoved, this,
+            [&listChanged](const QModelIndex &, int first, int last) {
+                listChanged(first, last, u"一覧から削除しました：%1", u"一覧から%1件削除しました");
+            });
         m_history.record(kind, field, handler);
+        disconnect(added);
+        disconnect(removed);
+        if (m_history.undoCount() < undoable)
+            said.prepend(QStringLiteral("元に戻しました"));
+        else if (m_history.redoCount() < redoable)
+            said.prepend(QStringLiteral("やり直しました"));
         // Whoever did not type the change into the field hears what the glyph came to.
         const CodeTexts after = m_glyphs.codeTexts();
         if (kind != StepKind::Typing && kind != StepKind::Pasting && after != before)
-            m_main.announce(QStringList(after.begin(), after.end()).join(u' '));
+            said << QStringList(after.begin(), after.end()).join(u' ');
+        for (const QString &text : std::as_const(said))
+            m_main.announce(text);
     });
 }
 

@@ -8,6 +8,7 @@
 #include "ui/linewidget.h"
 #include "ui/listbox.h"
 #include "ui/listboxaccessible.h"
+#include "ui/menuaccessible.h"
 #include "ui/picturebutton.h"
 #include "ui/pictures.h"
 #include "ui/returnpress.h"
@@ -19,8 +20,11 @@
 
 #include <algorithm>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -30,6 +34,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
 
 namespace glimra {
 
@@ -77,6 +82,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     buildMenus();
     buildKeys();
+    // After the menu bar's own watch on the window, so that this one sees Alt first; and
+    // every key as the system gives it, to count the presses of Alt.
+    installEventFilter(this);
+    qApp->installEventFilter(this);
 
     const char *tabOrder[] = {"icon_new",  "icon_save", "icon_open", "icon_copy", "data_a",
                               "data_b",    "data_c",    "data_d",    "data_e",    "reverse",
@@ -197,6 +206,7 @@ QAction *MainWindow::menuItem(QMenu *menu, const char *name, const QString &capt
 
 void MainWindow::buildMenus()
 {
+    InstallMenuAccessibility();
     QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル"));
     file->setObjectName("menu_file");
     menuItem(file, "menunew", QStringLiteral("新規作成"), Command::New);
@@ -258,14 +268,34 @@ void MainWindow::buildKeys()
         action->setShortcuts(sequences);
         action->setShortcutContext(Qt::WindowShortcut);
         const Command command = keys.command;
-        connect(action, &QAction::triggered, this,
-                [this, command] { emit commandChosen(command); });
+        const bool withAlt = keys.key.keyboardModifiers().testFlag(Qt::AltModifier);
+        connect(action, &QAction::triggered, this, [this, command, withAlt] {
+            if (withAlt && !m_altPresses.empty())
+                m_altPresses.back() = true;
+            emit commandChosen(command);
+        });
         addAction(action);
         m_actions.emplace_back(command, action);
     }
+    auto *menuBarKey = new QAction(this);
+    menuBarKey->setShortcut(Qt::Key_F10);
+    menuBarKey->setShortcutContext(Qt::WindowShortcut);
+    connect(menuBarKey, &QAction::triggered, this, &MainWindow::toggleMenuBarKeys);
+    addAction(menuBarKey);
     for (Field field : CodeFields)
         connectHistoryMenu(this->field(field));
     connectHistoryMenu(m_data_name);
+}
+
+void MainWindow::toggleMenuBarKeys()
+{
+    // Qt gives the keyboard to the menu bar, and back, when Alt is pressed and let go on
+    // its own, and offers no other way in: F10 is told to the menu bar as that Alt. The
+    // modifiers are the state before each key, as a keyboard reports them.
+    QKeyEvent altPressed(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &altPressed);
+    QKeyEvent altReleased(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(menuBar(), &altReleased);
 }
 
 void MainWindow::connectHistoryMenu(TextField *field)
@@ -387,6 +417,29 @@ QString MainWindow::status() const
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // With a screen reader, Qt hands each key to it, and delivers it again once the reader
+    // has let it pass: Alt's press and release come late, even after the next Alt+arrow,
+    // and with nothing between them, as Alt tapped alone would, which arms the menu bar
+    // and gives it the keyboard. Each press is counted as the system gives it, and where
+    // an Alt+key command ran while it was held, its late delivery is kept from the bar.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyRelease) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Alt) {
+            if (watched == static_cast<QObject *>(windowHandle()) && event->spontaneous() &&
+                event->type() == QEvent::ShortcutOverride) {
+                m_altPresses.push_back(false);
+                if (m_altPresses.size() > 16) // releases lost to another window
+                    m_altPresses.pop_front();
+            } else if (event->type() == QEvent::KeyRelease) {
+                // Once, where it is delivered: a field may keep it from the window.
+                QWidget *focused = focusWidget();
+                if (watched == (focused ? focused : this) && !m_altPresses.empty())
+                    m_altPresses.pop_front();
+            } else if (watched == this && !m_altPresses.empty() && m_altPresses.front()) {
+                return true;
+            }
+        }
+    }
     // Only a click on the window itself counts; a control's click is its own, even when
     // the control does nothing with it.
     if (watched == m_clientArea) {

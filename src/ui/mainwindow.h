@@ -6,6 +6,7 @@
 #include "ui/textfield.h"
 
 #include <array>
+#include <deque>
 #include <QMainWindow>
 
 class QAction;
@@ -121,6 +122,7 @@ private:
     void buildButtonsAndList(QWidget *area);
     void buildMenus();
     void buildKeys();
+    void toggleMenuBarKeys();
     void connectHistoryMenu(TextField *field);
     QToolButton *pictureButton(QWidget *area, const char *name, Picture picture, QRect place,
                                Command command, const QString &spoken);
@@ -140,6 +142,9 @@ private:
     std::vector<std::pair<Command, QAction *>> m_actions;
     QWidget *m_clientArea = nullptr;
     bool m_backgroundPressed = false;
+    // Each press of Alt not yet let go, oldest first, and whether an Alt+key command ran
+    // while it was held: letting that Alt go is no visit to the menus.
+    std::deque<bool> m_altPresses;
 };
 
 /// The caption of the main window.

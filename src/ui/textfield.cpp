@@ -2,6 +2,7 @@
 #include "ui/textfield.h"
 
 #include "ui/historykeys.h"
+#include "ui/textfieldaccessible.h"
 #include "ui/typinglimitvalidator.h"
 
 #include <algorithm>
@@ -40,6 +41,7 @@ bool holdsFiles(const QMimeData *data)
 TextField::TextField(int typingLimit, QWidget *parent)
     : QLineEdit(parent), m_validator(new TypingLimitValidator(typingLimit, this))
 {
+    InstallTextFieldAccessibility();
     setValidator(m_validator);
     connect(this, &QLineEdit::textChanged, m_validator, &TypingLimitValidator::setPreviousText);
     // textEdited comes for typing and pasting only, with the caret where the user left it.
@@ -67,6 +69,15 @@ void TextField::writeText(const QString &text)
 int TextField::caret() const
 {
     return hasSelectedText() ? selectionStart() : cursorPosition();
+}
+
+QRect TextField::caretRectAt(int offset) const
+{
+    const QFontMetrics metrics = fontMetrics();
+    const QString shown = text();
+    return cursorRect().translated(metrics.horizontalAdvance(shown.left(offset)) -
+                                       metrics.horizontalAdvance(shown.left(cursorPosition())),
+                                   0);
 }
 
 QString TextField::fitting(const QString &text, qsizetype freed) const

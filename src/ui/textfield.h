@@ -24,6 +24,8 @@ public:
     void writeText(const QString &text);
     /// Start of the selection, or the caret when nothing is selected.
     int caret() const;
+    /// Where the caret would stand before the character at `offset`, in the field.
+    QRect caretRectAt(int offset) const;
     /// Pastes as much of the clipboard's text as the typing limit leaves room for.
     void pasteWithinLimit(QClipboard::Mode mode = QClipboard::Clipboard);
     /// Keeps input methods out: what one sends all the same, its full-width forms included,

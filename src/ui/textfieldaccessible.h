@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+namespace glimra {
+
+/// Gives every TextField a screen reader's view that reads its text whole. Qt's own view
+/// of a line edit reports text attribute runs of no length, and a screen reader that
+/// follows them reads all but the last character: "0" for "00", "7" for "7F".
+void InstallTextFieldAccessibility();
+
+} // namespace glimra
