@@ -363,7 +363,12 @@ void ListBox::keyPressEvent(QKeyEvent *event)
     // the first.
     if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier && count() > 0 &&
         !selectionModel()->hasSelection()) {
+        // Row 0 may be current already, unselected, as an Add leaves it: nothing then tells
+        // a screen reader that the focus is on it.
+        const bool wasCurrent = currentIndex().row() == 0;
         setCurrentRow(0);
+        if (wasCurrent)
+            announce(0);
         return;
     }
     QAbstractItemView::keyPressEvent(event);

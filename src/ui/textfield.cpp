@@ -242,6 +242,7 @@ void TextField::mouseReleaseEvent(QMouseEvent *event)
 
 void TextField::focusInEvent(QFocusEvent *event)
 {
+    TellFocusFirst(this);
     QLineEdit::focusInEvent(event);
     // Coming back from another window or a context menu is no new visit to the field: a
     // code half typed before must not be selected and overwritten.

@@ -4,6 +4,7 @@
 #include "ui/textfield.h"
 
 #include <QAccessibleWidget>
+#include <QPointer>
 #include <QTextBoundaryFinder>
 
 namespace glimra {
@@ -166,15 +167,49 @@ QAccessibleInterface *textFieldFactory(const QString &, QObject *object)
     return field ? new TextFieldAccessible(field) : nullptr;
 }
 
+// A screen reader takes a caret that moves in a field which holds the focus by the time it
+// hears of it as the focus moving there, unannounced, and then says nothing of the focus
+// event itself. So the field's focus is told first, before its own handling moves the
+// caret, and Qt's telling of it afterwards, a duplicate, is left out; and the caret of a
+// field without the focus, which the program writes, is not told at all.
+QAccessible::UpdateHandler systemUpdate = nullptr;
+QPointer<TextField> focusToldFirst;
+void updateWithFocusFirst(QAccessibleEvent *event)
+{
+    auto *field = qobject_cast<TextField *>(event->object());
+    if (field &&
+        (event->type() == QAccessible::TextCaretMoved ||
+         event->type() == QAccessible::TextSelectionChanged) &&
+        !field->hasFocus())
+        return;
+    if (field && event->type() == QAccessible::Focus && field == focusToldFirst) {
+        focusToldFirst.clear();
+        return;
+    }
+    QAccessible::installUpdateHandler(systemUpdate);
+    QAccessible::updateAccessibility(event);
+    systemUpdate = QAccessible::installUpdateHandler(updateWithFocusFirst);
+}
+
 } // namespace
 
 void InstallTextFieldAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(textFieldFactory);
+        systemUpdate = QAccessible::installUpdateHandler(updateWithFocusFirst);
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void TellFocusFirst(TextField *field)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent focused(field, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focused);
+    focusToldFirst = field;
 }
 
 } // namespace glimra

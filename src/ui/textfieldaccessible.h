@@ -8,4 +8,9 @@ namespace glimra {
 /// follows them reads all but the last character: "0" for "00", "7" for "7F".
 void InstallTextFieldAccessibility();
 
+class TextField;
+/// Tells a screen reader that `field` has the focus, from its focus-in handling and before
+/// the caret and selection that the handling sets; Qt tells it only after them.
+void TellFocusFirst(TextField *field);
+
 } // namespace glimra
