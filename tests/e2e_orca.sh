@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The real editor with the real screen reader, Orca, driven by keys alone: what the program
-# writes to the status bar, and the glyph that a command (not typing) leaves, are spoken.
+# The real editor with the real screen reader, Orca, driven by keys alone: the menus, every
+# move of the focus, fields read whole, what the program writes to the status bar, the
+# glyph that a command (not typing) leaves, and the entries that Add adds, are spoken.
 # Orca runs without a voice; its debug log holds every "SPEECH OUTPUT".
 # Usage: e2e_orca.sh path/to/glimra-editor
 set -uo pipefail
@@ -79,11 +80,33 @@ xdotool key $(printf 'alt+Up alt+Down %.0s' {1..8})
 press Tab then "データ一覧"
 ! said_since "$moves_from" "ファイル." || fail "an Alt+arrow move put the keyboard in the menu bar"
 press shift+Tab then "ドットの反転処理"
-press ctrl+z then "00 00 00 00 00"
-press ctrl+y then "7F 7F 7F 7F 7F"
-# 追加 without a name: its status text.
+press ctrl+z then "元に戻しました　00 00 00 00 00"
+press ctrl+y then "やり直しました　7F 7F 7F 7F 7F"
+# The glyph row by row, and the preview as one picture that describes it.
+screen_reader - <<'GRID' || fail "the grids do not describe the glyph"
+import pyatspi, e2e_atspi
+app = e2e_atspi.editor()
+grid = e2e_atspi.find(app, pyatspi.ROLE_PANEL, 'ドットの格子')
+preview = e2e_atspi.find(app, pyatspi.ROLE_IMAGE, 'プレビュー')
+assert grid and grid.childCount == 35, grid
+assert grid.description == '、'.join(f'{r}行 1 2 3 4 5' for r in range(1, 8)), grid.description
+assert preview and preview.childCount == 0, preview
+print('the grid says:', grid.description)
+GRID
+# 追加 without a name: its status text, and the focus on the name field is heard, the first
+# time too.
 press Tab Tab then "追加"
 press space then "データ名を入力してください"
+wait_for "the focus on the name field was not said" heard "データ名 text"
+# Add says the entry it added; the list's first Down says the entry it lands on.
+press A then "A"
+press shift+Tab shift+Tab then "追加"
+press space then "一覧に追加しました：7F 7F 7F 7F 7F    A"
+press shift+Tab then "データ一覧"
+press Down then "7F 7F 7F 7F 7F    A"
+# A refused Add moves the focus to the first code field, which is heard.
+press Tab space then "1列のコード text"
+wait_for "the refused Add was not said" heard "データを入力してください"
 # The version dialog, from its menu bar entry: its text fields are named by their labels.
 heard_from=$(($(wc -l <"$work/orca-debug.log") + 1))
 xdotool mousemove --window "$main" $((left + 205)) $((top / 2)) click 1

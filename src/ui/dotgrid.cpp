@@ -8,6 +8,7 @@
 #include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <utility>
 
 namespace glimra {
@@ -55,11 +56,17 @@ private:
     int m_index;
 };
 
+/// The grid drawn on is a group of cells; the preview, which only shows the glyph, one
+/// picture. Either describes the glyph row by row.
 class GridAccessible : public QAccessibleWidget
 {
 public:
-    explicit GridAccessible(DotGrid *grid) : QAccessibleWidget(grid, QAccessible::Grouping)
+    explicit GridAccessible(DotGrid *grid)
+        : QAccessibleWidget(grid,
+                            grid->design().drawing ? QAccessible::Grouping : QAccessible::Graphic)
     {
+        if (!grid->design().drawing)
+            return;
         for (int i = 0; i < CellCount; ++i)
             m_cells[i] = QAccessible::registerAccessibleInterface(new CellAccessible(this, i));
     }
@@ -71,15 +78,20 @@ public:
 
     DotGrid *grid() const { return static_cast<DotGrid *>(widget()); }
 
-    int childCount() const override { return CellCount; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Description ? grid()->glyphDescription()
+                                             : QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return grid()->design().drawing ? CellCount : 0; }
     QAccessibleInterface *child(int index) const override
     {
-        return index >= 0 && index < CellCount ? QAccessible::accessibleInterface(m_cells[index])
-                                               : nullptr;
+        return index >= 0 && index < childCount() ? QAccessible::accessibleInterface(m_cells[index])
+                                                  : nullptr;
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        for (int i = 0; i < CellCount; ++i) {
+        for (int i = 0; i < childCount(); ++i) {
             if (QAccessible::accessibleInterface(m_cells[i]) == child)
                 return i;
         }
@@ -88,7 +100,7 @@ public:
     QAccessibleInterface *childAt(int x, int y) const override
     {
         const auto cell = grid()->cellAt(grid()->mapFromGlobal(QPoint(x, y)));
-        return cell ? child(DotGrid::index(cell->first, cell->second)) : nullptr;
+        return cell && childCount() ? child(DotGrid::index(cell->first, cell->second)) : nullptr;
     }
 
 private:
@@ -178,11 +190,35 @@ void DotGrid::setOn(int column, int row, bool on)
     update(cellRect(column, row));
     if (!QAccessible::isActive())
         return;
+    // Told once for all the cells a command changes.
+    if (!std::exchange(m_descriptionChanging, true)) {
+        QTimer::singleShot(0, this, [this] {
+            m_descriptionChanging = false;
+            QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&described);
+        });
+    }
+    if (!m_design.drawing)
+        return;
     QAccessible::State changed;
     changed.checked = true;
     QAccessibleStateChangeEvent stateChange(this, changed);
     stateChange.setChild(index(column, row));
     QAccessible::updateAccessibility(&stateChange);
+}
+
+QString DotGrid::glyphDescription() const
+{
+    QStringList rows;
+    for (int row = 1; row <= RowCount; ++row) {
+        QStringList lit;
+        for (int column = 1; column <= ColumnCount; ++column) {
+            if (isOn(column, row))
+                lit << QString::number(column);
+        }
+        rows << QStringLiteral("%1行 %2").arg(row).arg(lit.isEmpty() ? u"なし"_qs : lit.join(u' '));
+    }
+    return rows.join(u'、');
 }
 
 QRect DotGrid::cellRect(int column, int row) const

@@ -22,7 +22,8 @@ struct DotGridDesign
 
 /// A grid of 5 × 7 on/off cells as one control: a white backdrop, the cells that are on
 /// filled black and, on the grid that is drawn on, grey lines between the cells. A screen
-/// reader sees each cell as a check box of its own.
+/// reader sees each cell of the grid drawn on as a check box of its own, and the preview
+/// as one picture; both describe the glyph.
 ///
 /// On the grid that is drawn on, the left button draws strokes: the press asks for its cell
 /// to be toggled, and every other cell the pointer then goes over is asked to take the state
@@ -35,6 +36,9 @@ public:
 
     bool isOn(int column, int row) const { return m_on[index(column, row)]; }
     void setOn(int column, int row, bool on);
+    /// The glyph as a screen reader says it, row by row from the top: the columns lit in
+    /// each, "1行 1 5、2行 なし、…".
+    QString glyphDescription() const;
     const DotGridDesign &design() const { return m_design; }
 
     /// The cell's place in the grid's own pixels; the cells of a drawn grid overlap its lines.
@@ -69,6 +73,7 @@ private:
     DotGridDesign m_design;
     std::array<bool, ColumnCount * RowCount> m_on{};
     bool m_stroking = false;
+    bool m_descriptionChanging = false;
     bool m_strokeOn = false;
     std::optional<QPoint> m_lastPoint; // empty while the stroke is outside the grid
     std::optional<std::pair<int, int>> m_lastCell;
