@@ -347,7 +347,42 @@ void TestMainWindow::fieldsAreReadWhole()
         reading->selection(0, &start, &end);
         QCOMPARE(QPair(start, end), QPair(0, 1));
         QCOMPARE(typed->selectedText(), text.left(1));
+        QCOMPARE(reading->selectionCount(), 1);
+        reading->removeSelection(0);
+        QCOMPARE(reading->selectionCount(), 0);
+        reading->setCursorPosition(1);
+        QCOMPARE(reading->cursorPosition(), 1);
+        // Where each character stands, and which stands at a point, agree.
+        typed->show();
+        const QRect second = reading->characterRect(1);
+        QVERIFY(second.isValid());
+        QCOMPARE(reading->offsetAtPoint(second.center()), 1);
+        QVERIFY(!reading->characterRect(int(text.size())).isValid());
+        const QString word = reading->textAtOffset(0, QAccessible::WordBoundary, &start, &end);
+        QCOMPARE(word, text.mid(start, end - start));
+        QVERIFY(start == 0 && end > 0);
+        QCOMPARE(reading->textAfterOffset(0, QAccessible::LineBoundary, &start, &end), QString());
+        QCOMPARE(QPair(start, end), QPair(-1, -1));
+        QCOMPARE(reading->textBeforeOffset(0, QAccessible::CharBoundary, &start, &end), QString());
+        // A screen reader's edits are typing's: one past the field's limit is refused.
+        QAccessibleEditableTextInterface *editing = accessible->editableTextInterface();
+        editing->deleteText(0, 1);
+        QCOMPARE(typed->text(), text.mid(1));
+        editing->insertText(0, text.left(1));
+        QCOMPARE(typed->text(), text);
+        const QString tooLong(typed->typingLimit() + 1, u'1');
+        editing->replaceText(0, int(text.size()), tooLong);
+        QCOMPARE(typed->text(), text);
+        editing->replaceText(0, int(text.size()), u"1"_qs);
+        QCOMPARE(typed->text(), u"1"_qs);
+    } else {
+        QVERIFY(!reading->characterRect(0).isValid());
+        QCOMPARE(reading->textAtOffset(0, QAccessible::CharBoundary, &start, &end), QString());
     }
+    QCOMPARE(accessible->text(QAccessible::Value), typed->text());
+    QVERIFY(accessible->state().editable && !accessible->state().readOnly);
+    typed->setReadOnly(true);
+    QVERIFY(!accessible->editableTextInterface() && accessible->state().readOnly);
 }
 
 // A screen reader hears "not checked" as well as "checked" only from a check box.
@@ -372,6 +407,30 @@ void TestMainWindow::menuItemsSayWhetherTheyAreTicked()
     QCOMPARE(file[3]->text(QAccessible::Name), u"終了"_qs);
     QCOMPARE(file[3]->role(), QAccessible::MenuItem);
     QVERIFY(!file[3]->state().checkable);
+
+    QCOMPARE(file[0]->text(QAccessible::Accelerator), QString());
+    QVERIFY(!file[0]->child(0) && !file[0]->childAt(0, 0) && file[0]->childCount() == 0 &&
+            file[0]->indexOfChild(file[1]) == -1 && file[0]->object());
+    QVERIFY(file[0]
+                ->actionInterface()
+                ->keyBindingsForAction(QAccessibleActionInterface::pressAction())
+                .isEmpty());
+    // Dropped down, each item lies where the menu shows it, and is found there.
+    auto *fileMenu = window.findChild<QMenu *>("menu_file");
+    QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(fileMenu);
+    QCOMPARE(menu->role(), QAccessible::PopupMenu);
+    QCOMPARE(menu->text(QAccessible::Name), u"ファイル"_qs);
+    QVERIFY(file[0]->state().invisible);
+    window.menuBar()->setActiveAction(fileMenu->menuAction());
+    QTRY_VERIFY(fileMenu->isVisible());
+    QCOMPARE(menu->parent(), QAccessible::queryAccessibleInterface(window.menuBar()));
+    const QPoint centre = file[1]->rect().center();
+    QCOMPARE(menu->childAt(centre.x(), centre.y()), file[1]);
+    QCOMPARE(file[1]->window(), fileMenu->windowHandle());
+    QVERIFY(!menu->child(4) && menu->indexOfChild(nullptr) == -1);
+    fileMenu->setActiveAction(fileMenu->actions().at(1));
+    QVERIFY(file[1]->state().focused && !file[1]->state().invisible);
+    fileMenu->hide();
 
     QAccessibleInterface *quickPreview = itemsOf("view").value(0);
     QCOMPARE(quickPreview->text(QAccessible::Name), u"クイックプレビューを有効"_qs);
