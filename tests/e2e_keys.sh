@@ -3,7 +3,8 @@
 # The real editor's own keys and strokes, with real key presses and a real mouse: a stroke
 # down a column that Ctrl+Z takes back whole, Alt+Right with the focus in a code field, Alt+H
 # in the name field, Ctrl+V of a C initialiser that xclip put on the clipboard with the focus
-# in the list, and Ctrl+C where no text is selected, which shows each glyph.
+# in the list, Ctrl+C where no text is selected, which shows each glyph, and F10 into the
+# menus.
 # Usage: e2e_keys.sh path/to/glimra-editor
 set -uo pipefail
 editor="$1"
@@ -41,5 +42,11 @@ wait_for "the clipboard did not take the line" clipboard_is "{0x7F, 0x08, 0x08, 
 click 330 100 # data_list, empty
 xdotool key ctrl+v
 copied "7F 08 08 08 7F    "
+# F10 takes the keyboard to the menus, as Alt does: 編集, then its copy item.
+printf 'nothing yet' | xclip -selection clipboard
+wait_for "the clipboard was not emptied" clipboard_is "nothing yet"
+xdotool key --delay 100 F10 Right Right Down Return
+wait_for "F10 did not reach the menus: the clipboard holds '$(xclip -o -selection clipboard 2>&1)'" \
+    clipboard_is "7F 08 08 08 7F    "
 quit_editor
 echo "keys test passed"
