@@ -242,11 +242,14 @@ void TextField::mouseReleaseEvent(QMouseEvent *event)
 
 void TextField::focusInEvent(QFocusEvent *event)
 {
-    TellFocusFirst(this);
-    QLineEdit::focusInEvent(event);
     // Coming back from another window or a context menu is no new visit to the field: a
     // code half typed before must not be selected and overwritten.
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    const bool comingBack =
+        event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+    if (!comingBack)
+        TellFocusFirst(this);
+    QLineEdit::focusInEvent(event);
+    if (comingBack)
         return;
     emit gotFocus();
     // The mouse press that brought the focus comes next and would put the caret at the

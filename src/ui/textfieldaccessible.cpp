@@ -6,6 +6,7 @@
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QTextBoundaryFinder>
+#include <QTimer>
 
 namespace glimra {
 
@@ -176,13 +177,15 @@ QAccessible::UpdateHandler systemUpdate = nullptr;
 QPointer<TextField> focusToldFirst;
 void updateWithFocusFirst(QAccessibleEvent *event)
 {
-    auto *field = qobject_cast<TextField *>(event->object());
-    if (field &&
+    // Any line edit: a dialog's fields get their caret as it opens, before its window has
+    // the focus.
+    auto *edit = qobject_cast<QLineEdit *>(event->object());
+    if (edit &&
         (event->type() == QAccessible::TextCaretMoved ||
          event->type() == QAccessible::TextSelectionChanged) &&
-        !field->hasFocus())
+        !edit->hasFocus())
         return;
-    if (field && event->type() == QAccessible::Focus && field == focusToldFirst) {
+    if (edit && event->type() == QAccessible::Focus && edit == focusToldFirst) {
         focusToldFirst.clear();
         return;
     }
@@ -210,6 +213,8 @@ void TellFocusFirst(TextField *field)
     QAccessibleEvent focused(field, QAccessible::Focus);
     QAccessible::updateAccessibility(&focused);
     focusToldFirst = field;
+    // Qt's own telling follows within the same focus change, if at all.
+    QTimer::singleShot(0, field, [] { focusToldFirst.clear(); });
 }
 
 } // namespace glimra

@@ -10,7 +10,8 @@ void InstallTextFieldAccessibility();
 
 class TextField;
 /// Tells a screen reader that `field` has the focus, from its focus-in handling and before
-/// the caret and selection that the handling sets; Qt tells it only after them.
+/// the caret and selection that the handling sets; Qt tells it only after them. For a
+/// focus moved within the window, not for a window coming back.
 void TellFocusFirst(TextField *field);
 
 } // namespace glimra
