@@ -758,6 +758,8 @@ void TestMainWindow::whatIsSaidWithoutBeingShown_data()
         << "delete" << u"一覧から削除しました："_qs + entry;
     QTest::newRow("undo: what it took back")
         << "undo" << u"元に戻しました　一覧から削除しました："_qs + entry + u"　01 00 00 00 00"_qs;
+    QTest::newRow("a change after undo: no redo said")
+        << "invert after undo" << u"白黒反転処理をしました　7E 7F 7F 7F 7F"_qs;
     QTest::newRow("redo: what it brought again")
         << "redo" << u"やり直しました　一覧に追加しました："_qs + entry + u"　00 00 00 00 00"_qs;
 }
@@ -798,10 +800,12 @@ void TestMainWindow::whatIsSaidWithoutBeingShown()
                 editor.clickControl("data_delete");
             } else {
                 QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
-                if (action == "redo") {
+                if (action != "undo")
                     QTRY_VERIFY(announcer->text().startsWith(u"元に戻しました"));
+                if (action == "redo")
                     QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
-                }
+                else if (action == "invert after undo")
+                    editor.clickControl("reverse");
             }
         }
     }

@@ -77,9 +77,10 @@ void Editor::perform(StepKind kind, std::function<void()> handler, Field field)
         m_history.record(kind, field, handler);
         disconnect(added);
         disconnect(removed);
-        if (m_history.undoCount() < undoable)
+        // Undo and redo are steps of no kind; a new step also empties the redo list.
+        if (kind == StepKind::None && m_history.undoCount() < undoable)
             said.prepend(QStringLiteral("元に戻しました"));
-        else if (m_history.redoCount() < redoable)
+        else if (kind == StepKind::None && m_history.redoCount() < redoable)
             said.prepend(QStringLiteral("やり直しました"));
         // Whoever did not type the change into the field hears what the glyph came to.
         const CodeTexts after = m_glyphs.codeTexts();
