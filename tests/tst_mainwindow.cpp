@@ -37,6 +37,7 @@ private slots:
     void fieldsAreReadWhole_data();
     void fieldsAreReadWhole();
     void menuItemsSayWhetherTheyAreTicked();
+    void menuItemsOutliveTheirMenu();
     void keysReachTheMenuBar_data();
     void keysReachTheMenuBar();
     void tabOrder();
@@ -380,6 +381,17 @@ void TestMainWindow::fieldsAreReadWhole()
         QCOMPARE(reading->textAtOffset(0, QAccessible::CharBoundary, &start, &end), QString());
     }
     QCOMPARE(accessible->text(QAccessible::Value), typed->text());
+    // Places outside the text, and selections a field cannot have, give nothing.
+    QCOMPARE(reading->textAtOffset(-1, QAccessible::CharBoundary, &start, &end), QString());
+    QCOMPARE(QPair(start, end), QPair(-1, -1));
+    reading->setSelection(1, 0, 1);
+    reading->selection(1, &start, &end);
+    QCOMPARE(QPair(start, end), QPair(0, 0));
+    reading->removeSelection(1);
+    reading->addSelection(0, 0);
+    reading->scrollToSubstring(0, 0);
+    const QString nextWord = reading->textAfterOffset(0, QAccessible::WordBoundary, &start, &end);
+    QCOMPARE(nextWord.isEmpty(), start == -1);
     QVERIFY(accessible->state().editable && !accessible->state().readOnly);
     typed->setReadOnly(true);
     QVERIFY(!accessible->editableTextInterface() && accessible->state().readOnly);
@@ -439,6 +451,41 @@ void TestMainWindow::menuItemsSayWhetherTheyAreTicked()
     quickPreview->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QTRY_VERIFY(quickPreview->state().checked);
     QVERIFY(window.quickPreview());
+}
+
+// Any menu bar's menus get the same view: separators, items turned off, and an item whose
+// menu has gone, which then answers nothing.
+void TestMainWindow::menuItemsOutliveTheirMenu()
+{
+    QMenuBar bar;
+    auto *menu = new QMenu(u"M"_qs, &bar);
+    bar.addMenu(menu);
+    QAction kept(u"&K"_qs);
+    kept.setCheckable(true);
+    kept.setEnabled(false);
+    menu->addAction(&kept);
+    QAction *separator = menu->addSeparator();
+    QAccessibleInterface *item = QAccessible::queryAccessibleInterface(&kept);
+    QVERIFY(item && item->isValid());
+    QCOMPARE(item->text(QAccessible::Name), u"K"_qs);
+    QCOMPARE(item->text(QAccessible::Description), QString());
+    QVERIFY(item->state().disabled && item->state().checkable);
+    item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(!kept.isChecked());
+    QCOMPARE(QAccessible::queryAccessibleInterface(separator)->role(), QAccessible::Separator);
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(menu);
+    QVERIFY(!list->childAt(-1, -1));
+    QMenu loose;
+    QAction elsewhere(u"E"_qs);
+    loose.addAction(&elsewhere);
+    // A menu of no menu bar keeps Qt's own view, which Qt makes itself.
+    QVERIFY(!QAccessible::queryAccessibleInterface(&elsewhere));
+    delete menu;
+    QVERIFY(!item->isValid());
+    QVERIFY(item->text(QAccessible::Name).isEmpty() && item->rect().isNull() && !item->window() &&
+            item->state().checked == false);
+    QCOMPARE(item->role(), QAccessible::CheckBox);
+    item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 }
 
 void TestMainWindow::keysReachTheMenuBar_data()
