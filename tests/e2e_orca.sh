@@ -42,7 +42,14 @@ find_main_window
 /usr/bin/python3 "$work/line-by-line-orca.py" "$work/orca-debug.log" "$work/orca-prefs" >"$work/orca.log" 2>&1 &
 orca_pid=$!
 # Orca waited for, so that no exited Orca of this test stops the next from starting.
-trap 'kill "$orca_pid" "$editor_pid" 2>/dev/null; wait "$orca_pid" 2>/dev/null' EXIT
+# A busy Orca may not heed TERM: it gets 10 seconds, then KILL.
+end_orca() {
+    kill "$orca_pid" "$editor_pid" 2>/dev/null
+    for _ in $(seq 100); do kill -0 "$orca_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$orca_pid" 2>/dev/null
+    wait "$orca_pid" 2>/dev/null
+}
+trap end_orca EXIT
 heard_from=0
 # said_since LINE TEXT: whether Orca has said TEXT since line LINE of its log.
 said_since() { tail -n "+$1" "$work/orca-debug.log" | grep -qF "SPEECH OUTPUT: '$2"; }
