@@ -10,6 +10,7 @@
 #include <memory>
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
 
@@ -78,6 +79,27 @@ struct TestEditor
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(widget, &drop);
         return drop.isAccepted();
+    }
+
+    /// Opens the widget's context menu from the keyboard and triggers the item whose caption
+    /// starts with `caption`; false when it has none, or it is turned off.
+    static bool triggerFromContextMenu(QWidget *widget, const QString &caption)
+    {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, widget->rect().center(),
+                                widget->mapToGlobal(widget->rect().center()));
+        QApplication::sendEvent(widget, &event);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return false;
+        const QList<QAction *> actions = menu->actions();
+        const auto item = std::find_if(actions.begin(), actions.end(), [&](QAction *action) {
+            return action->text().startsWith(caption);
+        });
+        const bool triggered = item != actions.end() && (*item)->isEnabled();
+        if (triggered)
+            (*item)->trigger();
+        menu->close();
+        return triggered;
     }
 
     /// Whether an input method that asks the widget may take its keys.

@@ -614,18 +614,7 @@ void TestFileCommands::nameFieldRefusesWhatAFileCannotHold()
     if (how == "paste") {
         QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
     } else if (how == "menu") {
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, name->rect().center(),
-                                name->mapToGlobal(name->rect().center()));
-        QApplication::sendEvent(name, &event);
-        QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        const QList<QAction *> actions = menu->actions();
-        const auto paste = std::find_if(actions.begin(), actions.end(), [](QAction *action) {
-            return action->text().startsWith(QLineEdit::tr("&Paste"));
-        });
-        QVERIFY(paste != actions.end());
-        (*paste)->trigger();
-        menu->close();
+        QVERIFY(TestEditor::triggerFromContextMenu(name, QLineEdit::tr("&Paste")));
     } else if (how == "conversion") {
         QInputMethodEvent preedit(given, {});
         QApplication::sendEvent(name, &preedit);

@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QSignalSpy>
 #include <QStringListModel>
 
 using namespace glimra;
@@ -54,6 +55,7 @@ private slots:
     void scrollHintsPlaceTheRow_data();
     void scrollHintsPlaceTheRow();
     void aListOfAsManyRowsAsCanBeCountedKeepsItsPlaces();
+    void aListHearsOnlyTheModelItShows();
     void selectionCannotBeTakenAway_data();
     void selectionCannotBeTakenAway();
     void readLoadsAsStored_data();
@@ -459,6 +461,25 @@ void TestGlyphList::aListOfAsManyRowsAsCanBeCountedKeepsItsPlaces()
     QCOMPARE(table->rowCount(), EntryModel::MostEntries);
     QVERIFY(table->cellAt(0, 0)->rect().isNull());
     QVERIFY(!table->cellAt(last, 0)->rect().isNull());
+}
+
+void TestGlyphList::aListHearsOnlyTheModelItShows()
+{
+    QStringListModel before({"41 00 00 00 00    A"}), after({"42 00 00 00 00    B"});
+    ListBox list;
+    list.setModel(&before);
+    list.setModel(&after);
+    QSignalSpy rows(&list, &ListBox::rowsChanged);
+    QSignalSpy selected(&list, &ListBox::selectionChanged);
+    before.insertRows(0, 1);
+    before.removeRows(0, 2);
+    QCOMPARE(rows.size(), 0);
+    list.setCurrentRow(0);
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(list.text(0), "42 00 00 00 00    B");
+    list.setModel(nullptr);
+    QCOMPARE(list.count(), 0);
+    QCOMPARE(list.text(0), QString());
 }
 
 void TestGlyphList::selectionCannotBeTakenAway_data()

@@ -195,10 +195,13 @@ void TestHistory::aRunOfTypingStaysInItsField_data()
     QTest::addColumn<QString>("run");
     QTest::addColumn<QStringList>("codes"); // after one Ctrl+Z
     QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("fromMenu"); // the field's own menu asks for the undo
     QTest::newRow("a code typed, then a digit in the field it moved to: the digit goes")
-        << "codes" << QStringList{"00", "02", "7f", "00", "00"} << "x";
+        << "codes" << QStringList{"00", "02", "7f", "00", "00"} << "x" << false;
     QTest::newRow("a dot, then a letter typed and taken back: the dot goes")
-        << "taken back" << QStringList{"00", "02", "00", "00", "00"} << "x";
+        << "taken back" << QStringList{"00", "02", "00", "00", "00"} << "x" << false;
+    QTest::newRow("the same, undone from the field's menu")
+        << "taken back" << QStringList{"00", "02", "00", "00", "00"} << "x" << true;
 }
 
 void TestHistory::aRunOfTypingStaysInItsField()
@@ -206,6 +209,7 @@ void TestHistory::aRunOfTypingStaysInItsField()
     QFETCH(QString, run);
     QFETCH(QStringList, codes);
     QFETCH(QString, name);
+    QFETCH(bool, fromMenu);
     if (run == "codes") {
         e().field(Field::DataC)->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(e().field(Field::DataC), u"7f"_qs);
@@ -218,7 +222,12 @@ void TestHistory::aRunOfTypingStaysInItsField()
         QTest::keyClick(field, Qt::Key_A);
         QTest::keyClick(field, Qt::Key_Backspace);
     }
-    key(Qt::ControlModifier, Qt::Key_Z);
+    if (fromMenu) {
+        QVERIFY(TestEditor::triggerFromContextMenu(QApplication::focusWidget(),
+                                                   QLineEdit::tr("&Undo")));
+    } else {
+        key(Qt::ControlModifier, Qt::Key_Z);
+    }
     QCOMPARE(e().codes(), codes);
     QCOMPARE(e().text(Field::DataName), name);
 }
