@@ -95,9 +95,9 @@ Home page: <%2>
 )"_qs.arg(QString::fromUtf16(deployment::AuthorMail), QString::fromUtf16(deployment::HomePage));
 }
 
-QString versionText()
+QString versionText(const QString &program)
 {
-    return uR"(glimra-editor (%1) )"_qs.arg(QString::fromUtf16(deployment::ApplicationTitle)) +
+    return uR"(%1 (%2) )"_qs.arg(program, QString::fromUtf16(deployment::ApplicationTitle)) +
            QStringLiteral(GLIMRA_VERSION) + uR"(
 Copyright (C) 2026 %1
 License MIT: <https://opensource.org/licenses/MIT>

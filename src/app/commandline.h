@@ -24,8 +24,8 @@ CommandLine parseCommandLine(const QStringList &arguments);
 
 /// The `--help` text, ending in a line break.
 QString helpText();
-/// The `--version` text, ending in a line break.
-QString versionText();
+/// The `--version` text of `program`, ending in a line break.
+QString versionText(const QString &program = QStringLiteral("glimra-editor"));
 /// What a misuse prints on standard error: the error, the usage line and a pointer to --help.
 QString misuseText(const QString &error);
 

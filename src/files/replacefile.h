@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
-
-class QByteArray;
 
 namespace glimra {
 
@@ -22,8 +22,13 @@ struct Replaced
     QString keptCopy;
 };
 
-/// Puts the pieces, in order, in place of the file's contents, or creates the file.
-/// The old file keeps everything but its contents: owner, group, mode, ACL and extended
+/// Takes one piece of new contents; false stops the making of the rest.
+using PutPiece = std::function<bool(QByteArrayView piece)>;
+/// Makes new contents piece by piece, handing each to `put`, so that none of them need be
+/// held; false when it could not make them all. Asked again, it makes the same pieces.
+using MakeContents = std::function<bool(const PutPiece &put)>;
+/// Puts the pieces that `make` makes, in order, in place of the file's contents, or creates the
+/// file. The old file keeps everything but its contents: owner, group, mode, ACL and extended
 /// attributes, and a link stays a link. It is replaced through a new file once every byte
 /// is on disk. Where such a file cannot be made the same as the old one, it is written in
 /// place, after a whole copy of it is on disk: beside it, or where its folder takes no new
@@ -31,7 +36,16 @@ struct Replaced
 /// contents or the new, or the copy holds the old. On a failure the file stays as it was,
 /// unless `keptCopy` says where its old contents are. A file without write permission, for
 /// anyone or for this user, is refused.
-Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
+/// Nothing is put in place unless `make` made every piece; it may be asked more than once.
+Replaced ReplaceFileContents(const QString &path, const MakeContents &make,
                              const WriteFault &fault);
+/// The same for pieces already made.
+inline Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
+                                    const WriteFault &fault)
+{
+    return ReplaceFileContents(
+        path, [&](const PutPiece &put) { return std::all_of(pieces.begin(), pieces.end(), put); },
+        fault);
+}
 
 } // namespace glimra

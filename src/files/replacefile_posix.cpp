@@ -51,9 +51,9 @@ bool writeAll(int fd, const char *data, qsizetype size)
     return true;
 }
 
-bool writePieces(int fd, const QList<QByteArray> &pieces, const WriteFault &fault)
+bool writePieces(int fd, const MakeContents &make, const WriteFault &fault)
 {
-    return WritePieces(pieces, fault,
+    return WritePieces(make, fault,
                        [fd](const char *data, qsizetype size) { return writeAll(fd, data, size); });
 }
 
@@ -246,8 +246,8 @@ std::unique_ptr<TemporaryFile> copyOf(int file, const QByteArray &folder, mode_t
 // Where no new file can stand in for the old one, it is written where it is, but only
 // once a whole copy of it is on disk: whenever the program stops, the file holds the old
 // glyphs or the new, or the copy holds the old.
-Replaced writeInPlace(const QByteArray &target, const QByteArray &folder,
-                      const QList<QByteArray> &pieces, const WriteFault &fault)
+Replaced writeInPlace(const QByteArray &target, const QByteArray &folder, const MakeContents &make,
+                      const WriteFault &fault)
 {
     const Descriptor file(::open(target.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
     struct stat info;
@@ -256,11 +256,10 @@ Replaced writeInPlace(const QByteArray &target, const QByteArray &folder,
     const std::unique_ptr<TemporaryFile> copy = copyOf(file.get(), folder, info.st_mode & 0666);
     if (!copy)
         return {};
-    off_t size = 0;
-    for (const QByteArray &piece : pieces)
-        size += piece.size();
-    if (::lseek(file.get(), 0, SEEK_SET) == 0 && writePieces(file.get(), pieces, fault) &&
-        ::ftruncate(file.get(), size) == 0 && ::fsync(file.get()) == 0)
+    off_t end = -1;
+    if (::lseek(file.get(), 0, SEEK_SET) == 0 && writePieces(file.get(), make, fault) &&
+        (end = ::lseek(file.get(), 0, SEEK_CUR)) >= 0 && ::ftruncate(file.get(), end) == 0 &&
+        ::fsync(file.get()) == 0)
         return {true, {}};
     if (copyWhole(copy->fd(), file.get()))
         return {};
@@ -285,8 +284,7 @@ QByteArray linkedFile(QByteArray path)
 
 } // namespace
 
-Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
-                             const WriteFault &fault)
+Replaced ReplaceFileContents(const QString &path, const MakeContents &make, const WriteFault &fault)
 {
     const QByteArray target = linkedFile(QFile::encodeName(QFileInfo(path).absoluteFilePath()));
     const QByteArray folder =
@@ -296,8 +294,8 @@ Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &piece
         if (errno != ENOENT)
             return {};
         TemporaryFile file(folder, 0666);
-        return {file.fd() >= 0 && writePieces(file.fd(), pieces, fault) &&
-                    ::fsync(file.fd()) == 0 && file.replace(target) && syncFolder(folder),
+        return {file.fd() >= 0 && writePieces(file.fd(), make, fault) && ::fsync(file.fd()) == 0 &&
+                    file.replace(target) && syncFolder(folder),
                 {}};
     }
     if (!S_ISREG(old.st_mode) || !mayWrite(target, old))
@@ -307,11 +305,11 @@ Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &piece
     if (old.st_nlink == 1) {
         TemporaryFile file(folder, 0600);
         if (file.fd() >= 0 && takeOver(target, old, file.fd()))
-            return {writePieces(file.fd(), pieces, fault) && ::fsync(file.fd()) == 0 &&
+            return {writePieces(file.fd(), make, fault) && ::fsync(file.fd()) == 0 &&
                         file.replace(target) && syncFolder(folder),
                     {}};
     }
-    return writeInPlace(target, folder, pieces, fault);
+    return writeInPlace(target, folder, make, fault);
 }
 
 } // namespace glimra

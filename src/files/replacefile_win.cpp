@@ -47,9 +47,9 @@ bool writeAll(HANDLE handle, const char *data, qsizetype size)
     return true;
 }
 
-bool writePieces(HANDLE handle, const QList<QByteArray> &pieces, const WriteFault &fault)
+bool writePieces(HANDLE handle, const MakeContents &make, const WriteFault &fault)
 {
-    return WritePieces(pieces, fault, [handle](const char *data, qsizetype size) {
+    return WritePieces(make, fault, [handle](const char *data, qsizetype size) {
         return writeAll(handle, data, size);
     });
 }
@@ -211,7 +211,7 @@ bool recover(const std::wstring &target, const std::wstring &temporary, const st
 // Where no new file can take the old one's place, it is written where it is, but only once
 // a whole copy of it is on disk: whenever the program stops, the file holds the old glyphs
 // or the new, or the copy holds the old.
-Replaced writeInPlace(const std::wstring &target, const QList<QByteArray> &pieces,
+Replaced writeInPlace(const std::wstring &target, const MakeContents &make,
                       const WriteFault &fault)
 {
     const Handle file(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
@@ -221,7 +221,7 @@ Replaced writeInPlace(const std::wstring &target, const QList<QByteArray> &piece
     const std::unique_ptr<CopyOfFile> copy = copyOf(file.get(), target);
     if (!copy)
         return {};
-    if (rewind(file.get()) && writePieces(file.get(), pieces, fault) && SetEndOfFile(file.get()) &&
+    if (rewind(file.get()) && writePieces(file.get(), make, fault) && SetEndOfFile(file.get()) &&
         FlushFileBuffers(file.get()))
         return {true, {}};
     if (copyWhole(copy->get(), file.get()))
@@ -253,7 +253,7 @@ std::wstring linkedFile(const std::wstring &target)
 
 } // namespace
 
-Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &pieces,
+Replaced ReplaceFileContents(const QString &path, const MakeContents &make,
                              const WriteFault &fault)
 {
     const std::wstring target = linkedFile(SystemPath(path));
@@ -277,7 +277,7 @@ Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &piece
         // old glyphs.
         if (info.nNumberOfLinks > 1) {
             writable.reset(); // it would share the file with no one
-            return writeInPlace(target, pieces, fault);
+            return writeInPlace(target, make, fault);
         }
     }
 
@@ -296,8 +296,8 @@ Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &piece
             break;
     }
     if (!file.isValid())
-        return existed ? writeInPlace(target, pieces, fault) : Replaced{};
-    const bool written = writePieces(file.get(), pieces, fault) && FlushFileBuffers(file.get());
+        return existed ? writeInPlace(target, make, fault) : Replaced{};
+    const bool written = writePieces(file.get(), make, fault) && FlushFileBuffers(file.get());
     file.reset();
     if (!written) {
         DeleteFileW(temporary.c_str());
@@ -327,7 +327,7 @@ Replaced ReplaceFileContents(const QString &path, const QList<QByteArray> &piece
             return {recover(target, temporary, backup), {}};
         DeleteFileW(temporary.c_str());
         // The file could not be replaced as a whole, but may still be written where it is.
-        return error == ERROR_ACCESS_DENIED ? writeInPlace(target, pieces, fault) : Replaced{};
+        return error == ERROR_ACCESS_DENIED ? writeInPlace(target, make, fault) : Replaced{};
     }
 }
 

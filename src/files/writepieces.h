@@ -10,25 +10,28 @@
 
 namespace glimra {
 
-/// Hands the pieces to `write` gathered into large blocks, asking `fault` before each: a
-/// system call per line would double a save's time. False as soon as either says no.
+/// Hands the pieces that `make` makes to `write` gathered into large blocks, asking `fault`
+/// before each: a system call per line would double a save's time. False as soon as any of
+/// them says no.
 template <typename Write>
-bool WritePieces(const QList<QByteArray> &pieces, const WriteFault &fault, Write write)
+bool WritePieces(const MakeContents &make, const WriteFault &fault, Write write)
 {
     constexpr qsizetype BlockSize = 256 * 1024;
     QByteArray block;
     block.reserve(BlockSize);
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        if (fault && !fault(int(i)))
+    int piece = 0;
+    const bool made = make([&](QByteArrayView bytes) {
+        if (fault && !fault(piece++))
             return false;
-        if (block.size() + pieces[i].size() > BlockSize) {
+        if (block.size() + bytes.size() > BlockSize) {
             if (!write(block.constData(), block.size()))
                 return false;
             block.resize(0);
         }
-        block.append(pieces[i]);
-    }
-    return write(block.constData(), block.size());
+        block.append(bytes);
+        return true;
+    });
+    return made && write(block.constData(), block.size());
 }
 
 /// Where the copy of a file written in place goes when the file's own folder takes no new

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+// Glyph files, read and written as the editor does.
+#include "convert/formats.h"
+
+#include "convert/naming.h"
+
+#include "files/cp932codec.h"
+#include "files/fileline.h"
+#include "files/linereader.h"
+#include "glyph/columncode.h"
+#include "list/listentry.h"
+
+namespace glimra::convert {
+
+namespace {
+
+/// Refuses every line that the editor's Open would stop at, or would read only in part,
+/// so that what goes on holds all that the file does.
+class GlmReader : public GlyphReader
+{
+public:
+    explicit GlmReader(const Options &options) : m_options(options) {}
+
+    bool read(QIODevice &input, const TakeGlyph &take) override
+    {
+        LineReader lines(input);
+        QByteArray bytes;
+        QString line;
+        qint64 number = 0;
+        qint64 glyphs = 0;
+        qint64 emptyLine = 0; // the first empty line: nothing may follow it
+        for (;;) {
+            bytes.resize(0);
+            const LineReader::Result result = lines.next(bytes);
+            if (result == LineReader::Result::End)
+                return true;
+            ++number;
+            if (result == LineReader::Result::Error)
+                return refuse(number, glyphs, u"could not be read"_qs);
+            if (result == LineReader::Result::TooLong)
+                return refuse(number, glyphs, u"the line is too long to be a glyph's"_qs);
+            if (!cp932::decode(bytes, line))
+                return refuse(number, glyphs, u"the line is not Shift JIS (code page 932)"_qs);
+            if (line.isEmpty()) {
+                emptyLine = emptyLine ? emptyLine : number;
+                continue;
+            }
+            if (emptyLine)
+                return refuse(emptyLine, glyphs,
+                              u"an empty line, where the editor stops reading"_qs);
+            if (!FileLineHoldsEntry(line.size()))
+                return refuse(number, glyphs,
+                              u"the line is shorter than 17 characters, where the editor "
+                              "stops reading"_qs);
+            if (FileLineRunsPastName(line.size()))
+                return refuse(number, glyphs,
+                              u"the name runs past the 30th character of the line"_qs);
+            const GlyphEntry entry = ParseListEntry(*ListEntryOfFileLine(line));
+            Glyph glyph;
+            for (int column = 0; column < ColumnCount; ++column) {
+                const QString &code = entry.codes[column];
+                if (code.size() != 2 || !isHexCodeCharacter(code[0]) ||
+                    !isHexCodeCharacter(code[1]))
+                    return refuse(number, glyphs,
+                                  u"'%1' is not a code of two hexadecimal digits"_qs.arg(code));
+                const uint value = code.toUInt(nullptr, 16);
+                if (const auto why = TakeByte(glyph, Layout::Columns, column, value,
+                                              m_options.crop))
+                    return refuse(number, glyphs, *why);
+            }
+            glyph.name = entry.name;
+            ++glyphs;
+            if (!take(std::move(glyph)))
+                return false;
+        }
+    }
+
+private:
+    const Options &m_options;
+};
+
+class GlmWriter : public GlyphWriter
+{
+public:
+    bool write(const Glyph &glyph, const PutPiece &put) override
+    {
+        GlyphEntry entry{{}, glyph.name};
+        for (int column = 0; column < ColumnCount; ++column)
+            entry.codes[column] = FormatColumnCode(glyph.codes[column]);
+        const std::optional<QByteArray> line = cp932::encode(FormatFileLine(entry));
+        return line && put(*line + "\r\n");
+    }
+    bool finish(const PutPiece &) override { return true; }
+};
+
+} // namespace
+
+std::unique_ptr<GlyphReader> MakeGlmReader(const Options &options)
+{
+    return std::make_unique<GlmReader>(options);
+}
+
+std::unique_ptr<GlyphWriter> MakeGlmWriter()
+{
+    return std::make_unique<GlmWriter>();
+}
+
+} // namespace glimra::convert
