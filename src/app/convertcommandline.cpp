@@ -100,9 +100,8 @@ ConvertCommandLine parseConvertCommandLine(const QStringList &arguments)
     convert::Conversion &conversion = line.conversion;
     conversion.input = files.at(0);
     conversion.output = files.at(1);
-    for (const auto &[file, format, flag] :
-         {std::tuple{conversion.input, &from, u"--from"_qs},
-          std::tuple{conversion.output, &to, u"--to"_qs}}) {
+    for (const auto &[file, format, flag] : {std::tuple{conversion.input, &from, u"--from"_qs},
+                                             std::tuple{conversion.output, &to, u"--to"_qs}}) {
         if (*format)
             continue;
         if (file == Standard)

@@ -64,8 +64,8 @@ public:
                     return refuse(number, glyphs,
                                   u"'%1' is not a code of two hexadecimal digits"_qs.arg(code));
                 const uint value = code.toUInt(nullptr, 16);
-                if (const auto why = TakeByte(glyph, Layout::Columns, column, value,
-                                              m_options.crop))
+                if (const auto why =
+                        TakeByte(glyph, Layout::Columns, column, value, m_options.crop))
                     return refuse(number, glyphs, *why);
             }
             glyph.name = entry.name;

@@ -11,8 +11,7 @@ namespace glimra::convert {
 QString GlyphName(QStringView given, qint64 place)
 {
     qsizetype kept = 0;
-    while (kept < given.size() && kept < LinePaste::LongestName &&
-           NameHolds(given.sliced(kept, 1)))
+    while (kept < given.size() && kept < LinePaste::LongestName && NameHolds(given.sliced(kept, 1)))
         ++kept;
     return kept > 0 ? given.first(kept).toString() : QString::number(place);
 }
@@ -48,8 +47,8 @@ std::optional<QString> TakeByte(Glyph &glyph, Layout layout, int index, quint64 
     };
     if (layout == Layout::Columns) {
         if (value > 0x7F && !crop)
-            return u"%1 needs %2 rows; --crop keeps the top 7"_qs.arg(hex(value)).arg(
-                std::bit_width(value));
+            return u"%1 needs %2 rows; --crop keeps the top 7"_qs.arg(hex(value))
+                .arg(std::bit_width(value));
         glyph.codes[index] = quint8(value & 0x7F);
         return {};
     }
@@ -59,8 +58,8 @@ std::optional<QString> TakeByte(Glyph &glyph, Layout layout, int index, quint64 
         return {};
     }
     if (value > 0x1F && !crop)
-        return u"%1 needs %2 columns; --crop keeps the left 5"_qs.arg(hex(value)).arg(
-            std::bit_width(value));
+        return u"%1 needs %2 columns; --crop keeps the left 5"_qs.arg(hex(value))
+            .arg(std::bit_width(value));
     for (int column = 0; column < ColumnCount; ++column)
         if (value >> (ColumnCount - 1 - column) & 1)
             glyph.codes[column] |= quint8(1 << index);

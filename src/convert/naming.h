@@ -22,8 +22,7 @@ std::array<quint8, 8> RowsOf(const Glyph &glyph);
 /// Takes one number of a program's array as the next byte of a glyph, in `layout`: the
 /// reason when it does not fit in 5 x 7 dots and `crop` is not set. `index` is its place
 /// within the glyph.
-std::optional<QString> TakeByte(Glyph &glyph, Layout layout, int index, quint64 value,
-                                bool crop);
+std::optional<QString> TakeByte(Glyph &glyph, Layout layout, int index, quint64 value, bool crop);
 
 /// How many bytes a glyph takes in `layout`.
 constexpr int BytesPerGlyph(Layout layout)

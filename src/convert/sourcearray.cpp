@@ -93,14 +93,30 @@ QString unescape(QStringView body, bool python)
             return std::pair{n, value};
         };
         switch (c.unicode()) {
-        case u'n': text += u'\n'; break;
-        case u't': text += u'\t'; break;
-        case u'r': text += u'\r'; break;
-        case u'a': text += u'\a'; break;
-        case u'b': text += u'\b'; break;
-        case u'f': text += u'\f'; break;
-        case u'v': text += u'\v'; break;
-        case u'x': case u'u': case u'U': {
+        case u'n':
+            text += u'\n';
+            break;
+        case u't':
+            text += u'\t';
+            break;
+        case u'r':
+            text += u'\r';
+            break;
+        case u'a':
+            text += u'\a';
+            break;
+        case u'b':
+            text += u'\b';
+            break;
+        case u'f':
+            text += u'\f';
+            break;
+        case u'v':
+            text += u'\v';
+            break;
+        case u'x':
+        case u'u':
+        case u'U': {
             const int most = c == u'x' ? (python ? 2 : 8) : c == u'u' ? 4 : 8;
             const auto [n, value] = digits(most, 16);
             if (n == 0 || value > 0x10FFFF) {
@@ -204,8 +220,9 @@ bool SourceArrayReader::read(QIODevice &input, const TakeGlyph &take)
     if (m_state == State::Done)
         return true;
     if (m_state == State::InArray)
-        return refuse(m_line, m_glyphs, m_syntax == Syntax::C ? u"the array does not end"_qs
-                                                              : u"the list does not end"_qs);
+        return refuse(m_line, m_glyphs,
+                      m_syntax == Syntax::C ? u"the array does not end"_qs
+                                            : u"the list does not end"_qs);
     const QString what = m_syntax == Syntax::C ? u"array"_qs : u"list"_qs;
     return refuse(-1, -1,
                   m_options.array.isEmpty() ? u"no %1 of numbers"_qs.arg(what)

@@ -107,8 +107,9 @@ public:
     {
         QString line;
         if (!std::exchange(m_started, true))
-            line = u"# %1: glyphs of 5 x 7 dots, %2.\n# Written by glimra-convert.\n%1 = [\n"_qs
-                       .arg(m_name, layoutWords(m_layout));
+            line =
+                u"# %1: glyphs of 5 x 7 dots, %2.\n# Written by glimra-convert.\n%1 = [\n"_qs.arg(
+                    m_name, layoutWords(m_layout));
         line += u"    ("_qs + pythonString(glyph.name) + u", b\""_qs;
         for (const quint8 byte : bytesOf(glyph, m_layout))
             line += u"\\x"_qs + QString::number(byte, 16).rightJustified(2, u'0');

@@ -1,0 +1,300 @@
+// SPDX-License-Identifier: MIT
+#include "convert/conversion.h"
+#include "convert/naming.h"
+#include "files/linepaste.h"
+#include "testfiles.h"
+
+#include <QBuffer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#ifdef GLIMRA_RAPIDCHECK
+#include <rapidcheck.h>
+#endif
+
+using namespace glimra;
+using namespace glimra::convert;
+
+namespace {
+
+/// "7F 08 08 08 7F|H" for each glyph read, or "!" and the refusal as the program says it.
+QStringList readAll(Format format, QByteArray bytes, const Options &options)
+{
+    QBuffer input(&bytes);
+    input.open(QIODevice::ReadOnly);
+    QStringList glyphs;
+    const std::unique_ptr<GlyphReader> reader = MakeReader(format, options);
+    const bool whole = reader->read(input, [&](Glyph &&glyph) {
+        QStringList codes;
+        for (const quint8 code : glyph.codes)
+            codes << QString::number(code, 16).toUpper().rightJustified(2, u'0');
+        glyphs << codes.join(u' ') + u'|' + glyph.name;
+        return true;
+    });
+    if (!whole)
+        glyphs << u'!' + RefusalMessage(u"in"_qs, reader->refusal().value_or(Refusal{}));
+    return glyphs;
+}
+
+/// Options as a few words: "rows", "crop", "array=NAME".
+Options optionsOf(const QString &words)
+{
+    Options options;
+    for (const QString &word : words.split(u' ', Qt::SkipEmptyParts)) {
+        if (word == u"rows")
+            options.layout = Layout::Rows;
+        else if (word == u"crop")
+            options.crop = true;
+        else if (word.startsWith(u"array="))
+            options.array = word.mid(6);
+    }
+    return options;
+}
+
+/// The glyph file that the editor would save for these glyphs.
+QByteArray glmOf(const QList<Glyph> &glyphs)
+{
+    QByteArray bytes;
+    const std::unique_ptr<GlyphWriter> writer = MakeWriter(Format::Glm, {});
+    for (const Glyph &glyph : glyphs)
+        writer->write(glyph, [&](QByteArrayView piece) {
+            bytes += piece;
+            return true;
+        });
+    return bytes;
+}
+
+Outcome convertFile(const QString &input, const QString &output, const QString &words = {})
+{
+    Conversion conversion{input, *FormatOfFileName(input), output, *FormatOfFileName(output),
+                          optionsOf(words)};
+    conversion.options.name = Identifier(QFileInfo(output).baseName());
+    return Convert(conversion);
+}
+
+} // namespace
+
+class TestConvert : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reads_data();
+    void reads();
+    void aRefusedInputLeavesTheOutputAsItWas_data();
+    void aRefusedInputLeavesTheOutputAsItWas();
+    void programsTakeWhatIsWritten();
+    void everyFormatGivesTheListBack();
+
+private:
+    QTemporaryDir m_folder;
+    QString path(const QString &name) const { return m_folder.filePath(name); }
+};
+
+void TestConvert::reads_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QStringList>("read");
+    const auto row = [](const char *name, const char *format, const QByteArray &input,
+                        const char *options, const QStringList &read) {
+        QTest::newRow(name) << format << input << options << read;
+    };
+    const QString overFlow = u"!in:1: glyph 0: 0xFF needs 8 rows; --crop keeps the top 7"_qs;
+
+    row("C: every way of writing a number, names from comments", "c",
+        "#include <stdint.h>\n/* a comment with { 1, 2 } and \"H\" */\n"
+        "const uint8_t font[] PROGMEM = {\n"
+        "  0x7F, 0x08, 0x08, 0x08, 0x7f, // H\n"
+        "  0b1111111, 127, 0177, 0u, 0x0AUL, /* \"a \\\"q\\\" b\" */\n"
+        "  1, 2, /* not this */ 3, 4, 5\n/* nor this */};\n",
+        "", {"7F 08 08 08 7F|H", "7F 7F 7F 00 0A|a \"q\" b", "01 02 03 04 05|2"});
+    row("C: glyphs wherever the lines break", "c",
+        "unsigned char g[2][5] = {{1, 2,\n 3, 4, 5}, {6,\n 7, 8, 9, 10}};", "",
+        {"01 02 03 04 05|0", "06 07 08 09 0A|1"});
+    row("C: the array asked for", "c",
+        "int count = 2;\nchar a[] = {1, 1, 1, 1, 1};\nchar b[] = {2, 2, 2, 2, 2};", "array=b",
+        {"02 02 02 02 02|0"});
+    row("C: a code over 7F", "c", "char g[] = {0xFF, 0, 0, 0, 0};", "", {overFlow});
+    row("C: a code over 7F, cropped", "c", "char g[] = {0xFF, 0, 0, 0, 0};", "crop",
+        {"7F 00 00 00 00|0"});
+    row("C: a count that is not a multiple of five", "c", "char g[] = {1, 2, 3, 4, 5,\n6};", "",
+        {"01 02 03 04 05|0", "!in:2: glyph 1: 6 numbers in all, not a multiple of 5"});
+    row("C: what is no number", "c", "char g[] = {B00001, 0, 0, 0, 0};", "",
+        {"!in:1: glyph 0: 'B00001' is not a number"});
+    row("C: a negative number", "c", "char g[] = {-1, 0, 0, 0, 0};", "",
+        {"!in:1: glyph 0: '-' where a number belongs"});
+    row("C: no array", "c", "int main(void) { return 0; }\n", "", {"!in: no array of numbers"});
+    row("C: an array that does not end", "c", "char g[] = {1, 2, 3, 4, 5,\n", "",
+        {"01 02 03 04 05|0", "!in:1: glyph 1: the array does not end"});
+    row("C rows: a character display's smiley", "c",
+        "byte smiley[8] = {0b00000, 0b01010, 0b00000, 0b00000, 0b10001, 0b01110, 0b00000, "
+        "0b00000};",
+        "rows", {"10 22 20 22 10|0"});
+    row("C rows: too wide", "c", "byte c[8] = {0x20, 0, 0, 0, 0, 0, 0, 0};", "rows",
+        {"!in:1: glyph 0: 0x20 needs 6 columns; --crop keeps the left 5"});
+    row("C rows: too tall", "c", "byte c[8] = {0, 0, 0, 0, 0, 0, 0, 4};", "rows",
+        {"!in:1: glyph 0: 0x04 in row 8 needs 8 rows; --crop keeps the top 7"});
+    row("C rows: cropped", "c", "byte c[8] = {0xFF, 0, 0, 0, 0, 0, 0, 4};", "rows crop",
+        {"01 01 01 01 01|0"});
+    row("Python: pairs of names and bytes", "python",
+        "import framebuf\nG = [(\"H\", b\"\\x7f\\x08\\x08\\x08\\x7f\"), ('it\\'s', "
+        "b'\\x01\\x02A\\x04\\x05')]\n",
+        "", {"7F 08 08 08 7F|H", "01 02 41 04 05|it's"});
+    row("Python: numbers named by comments", "python",
+        "font = [\n    0x7f, 8, 8, 8, 0o177,  # H\n    0, 0, 0, 0, 1_0,\n]\n", "",
+        {"7F 08 08 08 7F|H", "00 00 00 00 0A|1"});
+    row("Python: a docstring holds no list", "python",
+        "\"\"\"Glyphs.\nA = [9, 9, 9, 9, 9]\n\"\"\"\nX = [1, 2, 3, 4, 5]\n", "",
+        {"01 02 03 04 05|0"});
+    row("Python: names cut as a pasted line's", "python",
+        "G = [('ABCDEFGHIJKLMNOPQRSTU', b'\\0\\0\\0\\0\\0'), ('a\\tb', b'\\0\\0\\0\\0\\0'), "
+        "('\\u00f6', b'\\0\\0\\0\\0\\0')]",
+        "", {"00 00 00 00 00|ABCDEFGHIJKLMNOPQ", "00 00 00 00 00|a", "00 00 00 00 00|2"});
+    row("Python: no list", "python", "x = 1\n", "", {"!in: no list of numbers"});
+    row("Python: no list of that name", "python", "x = [1, 2, 3, 4, 5]\n", "array=y",
+        {"!in: no list named y"});
+    row("glm: lines as the editor writes them", "glm",
+        "7F,08,08,08,7F,\"H\"\r\n00,7f,00,00,00,\"\x8a\xbf\x8e\x9a\"\r\n\r\n\r\n", "",
+        {"7F 08 08 08 7F|H", "00 7F 00 00 00|漢字"});
+    row("glm: a short line", "glm", "7F,08,08,08,7F,\"H\"\r\nshort\r\n", "",
+        {"7F 08 08 08 7F|H",
+         "!in:2: glyph 1: the line is shorter than 17 characters, where the editor stops "
+         "reading"});
+    row("glm: an empty line before an entry", "glm",
+        "7F,08,08,08,7F,\"H\"\r\n\r\n00,00,00,00,00,\"I\"\r\n", "",
+        {"7F 08 08 08 7F|H", "!in:2: glyph 1: an empty line, where the editor stops reading"});
+    row("glm: a code over 7F", "glm", "FF,00,00,00,00,\"H\"\r\n", "", {overFlow});
+    row("glm: a code that is no number", "glm", "0x,00,00,00,00,\"H\"\r\n", "",
+        {"!in:1: glyph 0: '0x' is not a code of two hexadecimal digits"});
+    row("glm: no code page 932", "glm", "00,00,00,00,00,\"\xff\"\r\n", "",
+        {"!in:1: glyph 0: the line is not Shift JIS (code page 932)"});
+    row("glm: a name past the 30th character", "glm",
+        "00,00,00,00,00,\"ABCDEFGHIJKLMNOPQRSTUVWXYZ1234\"\r\n", "",
+        {"!in:1: glyph 0: the name runs past the 30th character of the line"});
+}
+
+void TestConvert::reads()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, options);
+    QFETCH(QStringList, read);
+    QCOMPARE(readAll(*FormatNamed(format), input, optionsOf(options)), read);
+}
+
+void TestConvert::aRefusedInputLeavesTheOutputAsItWas_data()
+{
+    QTest::addColumn<QString>("input"); // a name in the test folder
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message"); // after the input's path
+    QTest::newRow("a code over 7F") << "in.h" << QByteArray("char g[] = {0, 0, 0, 0,\n0x80};")
+                                    << ":2: glyph 0: 0x80 needs 8 rows; --crop keeps the top 7";
+    QTest::newRow("an empty list") << "in.py" << QByteArray("G = []\n") << ": holds no glyph";
+    QTest::newRow("an empty input") << "in.glm" << QByteArray() << ": holds no glyph";
+    QTest::newRow("a missing input") << "missing.glm" << QByteArray() << ": cannot be read";
+}
+
+void TestConvert::aRefusedInputLeavesTheOutputAsItWas()
+{
+    QFETCH(QString, input);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    if (input != u"missing.glm")
+        writeFileBytes(path(input), bytes);
+    const QByteArray old = "00,00,00,00,00,\"old\"\r\n";
+    writeFileBytes(path("out.glm"), old);
+    const qsizetype files = folderEntries(m_folder.path()).size();
+    const Outcome outcome = convertFile(path(input), path("out.glm"));
+    QVERIFY(!outcome.written);
+    QCOMPARE(outcome.message, path(input) + message);
+    QCOMPARE(fileBytes(path("out.glm")), old);
+    QCOMPARE(folderEntries(m_folder.path()).size(), files);
+    // Where the output cannot be made, it says so of the output.
+    const QString nowhere = path("missing/out.glm");
+    writeFileBytes(path("in.glm"), old);
+    QCOMPARE(convertFile(path("in.glm"), nowhere).message, nowhere + u": cannot be written"_qs);
+}
+
+void TestConvert::programsTakeWhatIsWritten()
+{
+    const QString cc = QStandardPaths::findExecutable(u"cc"_qs);
+    const QString cxx = QStandardPaths::findExecutable(u"c++"_qs);
+    const QString python = QStandardPaths::findExecutable(u"python3"_qs);
+    if (cc.isEmpty() || cxx.isEmpty() || python.isEmpty())
+        QSKIP("needs cc, c++ and python3");
+    writeFileBytes(path("in.glm"), glmOf({{{0x7F, 8, 8, 8, 0x7F}, u"H \"*/ 漢"_qs},
+                                          {{0, 1, 0x40, 0x7F, 0x3E}, u"2"_qs}}));
+    QVERIFY(convertFile(path("in.glm"), path("glyphs.h")).written);
+    QVERIFY(convertFile(path("in.glm"), path("glyphs.py")).written);
+    writeFileBytes(path("main.c"), R"(#include <stdio.h>
+#include "glyphs.h"
+int main(void)
+{
+    for (unsigned i = 0; i < GLIMRA_GLYPHS_COUNT; ++i)
+        printf("%02X %02X %02X %02X %02X\n", glyphs[i][0], glyphs[i][1], glyphs[i][2],
+               glyphs[i][3], glyphs[i][4]);
+    return 0;
+}
+)");
+    const auto run = [this](const QString &program, const QStringList &arguments) {
+        QProcess process;
+        process.setWorkingDirectory(m_folder.path());
+        process.start(program, arguments);
+        process.waitForFinished(60000);
+        const QByteArray errors = process.readAllStandardError();
+        if (!errors.isEmpty())
+            qWarning("%s: %s", qPrintable(program), errors.constData());
+        return process.exitCode() == 0 ? process.readAllStandardOutput() : QByteArray("failed");
+    };
+    const QStringList strict = {u"-Wall"_qs, u"-Wextra"_qs, u"-Werror"_qs, u"-o"_qs};
+    QCOMPARE(run(cc, QStringList{u"-std=c99"_qs, u"-pedantic"_qs} + strict +
+                         QStringList{u"c"_qs, u"main.c"_qs}),
+             QByteArray());
+    QCOMPARE(
+        run(cxx, QStringList{u"-x"_qs, u"c++"_qs} + strict + QStringList{u"cxx"_qs, u"main.c"_qs}),
+        QByteArray());
+    const QByteArray codes = "7F 08 08 08 7F\n00 01 40 7F 3E\n";
+    QCOMPARE(run(path("c"), {}), codes);
+    QCOMPARE(run(path("cxx"), {}), codes);
+    QCOMPARE(run(python, {u"-c"_qs, u"import glyphs\nfor name, codes in glyphs.glyphs: "
+                                    "print(codes.hex(' ').upper(), name)"_qs}),
+             u"7F 08 08 08 7F H \"*/ 漢\n00 01 40 7F 3E 2\n"_qs.toUtf8());
+}
+
+void TestConvert::everyFormatGivesTheListBack()
+{
+#ifndef GLIMRA_RAPIDCHECK
+    QSKIP("needs RapidCheck");
+#else
+    const auto character = rc::gen::elementOf(std::u16string(u"AZaz09 _\"\\*/#'(){},;かな漢字絵"));
+    const bool held = rc::check("a list goes through every format and back", [&] {
+        QList<Glyph> glyphs;
+        const int count = *rc::gen::inRange(1, 20);
+        for (int i = 0; i < count; ++i) {
+            Glyph glyph;
+            for (quint8 &code : glyph.codes)
+                code = quint8(*rc::gen::inRange(0, 0x80));
+            const int length = *rc::gen::inRange(1, LinePaste::LongestName + 1);
+            glyph.name = QString::fromStdU16String(
+                *rc::gen::container<std::u16string>(std::size_t(length), character));
+            glyphs << glyph;
+        }
+        const QByteArray first = glmOf(glyphs);
+        writeFileBytes(path("first.glm"), first);
+        for (const auto &[file, layout] : {std::pair{u"c.h"_qs, u""_qs},
+                                           {u"r.h"_qs, u"rows"_qs},
+                                           {u"p.py"_qs, u""_qs},
+                                           {u"q.py"_qs, u"rows"_qs}}) {
+            RC_ASSERT(convertFile(path("first.glm"), path(file), layout).written);
+            RC_ASSERT(convertFile(path(file), path("back.glm"), layout).written);
+            RC_ASSERT(fileBytes(path("back.glm")) == first);
+        }
+    });
+    QVERIFY(held);
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestConvert)
+#include "tst_convert.moc"
