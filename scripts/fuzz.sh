@@ -3,13 +3,13 @@
 # Builds the libFuzzer targets with clang, ASan and UBSan in build-fuzz/, replays every
 # input kept in fuzz/regressions/, then fuzzes each target for SECONDS (default 60) from
 # its seed corpus in fuzz/corpus/. A finding is written to build-fuzz/artifacts/.
-# Usage: scripts/fuzz.sh [seconds] [read|decode|roundtrip ...]
+# Usage: scripts/fuzz.sh [seconds] [read|decode|roundtrip|convert ...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(read decode roundtrip)
+[ ${#targets[@]} -gt 0 ] || targets=(read decode roundtrip convert)
 scripts/setup.sh clang libclang-rt-14-dev
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DGLIMRA_FUZZ=ON -DGLIMRA_TESTS=OFF >/dev/null

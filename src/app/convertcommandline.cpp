@@ -135,6 +135,7 @@ comes from the name's ending: .glm (glm), .h or .c (c), .py (python).
       --crop            keep the top-left 5x7 dots of a larger glyph
   -h, --help            display this help and exit
       --version         output version information and exit
+      --                take the next arguments as files, even if they start with '-'
 
 Nothing is written when INPUT is refused; an OUTPUT that exists stays as it was.
 
