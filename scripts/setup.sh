@@ -7,12 +7,14 @@
 #   it (menu entry, software-centre listing, manual page, file type).
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-ipafont-gothic)
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-ipafont-gothic
+    libfreetype-dev)
 if [ "${1:-}" = --tests ]; then
     shift
     packages+=(xvfb xdotool xclip x11-apps imagemagick ibus ibus-anthy dconf-gsettings-backend
         dbus desktop-file-utils appstream appstream-compose man-db shared-mime-info
-        libglib2.0-bin librapidcheck-dev at-spi2-core python3-pyatspi strace orca)
+        libglib2.0-bin librapidcheck-dev at-spi2-core python3-pyatspi strace orca xfonts-base
+        xfonts-utils python3)
 fi
 packages+=("$@")
 missing=()

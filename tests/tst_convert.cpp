@@ -84,6 +84,7 @@ private slots:
     void aRefusedInputLeavesTheOutputAsItWas_data();
     void aRefusedInputLeavesTheOutputAsItWas();
     void programsTakeWhatIsWritten();
+    void fontsOfOtherProgramsAreRead();
     void everyFormatGivesTheListBack();
 
 private:
@@ -170,6 +171,21 @@ void TestConvert::reads_data()
         {"!in:1: glyph 0: '0x' is not a code of two hexadecimal digits"});
     row("glm: no code page 932", "glm", "00,00,00,00,00,\"\xff\"\r\n", "",
         {"!in:1: glyph 0: the line is not Shift JIS (code page 932)"});
+    const QByteArray font = "STARTFONT 2.1\nFONT -x-y-medium-r-normal--8-80-75-75-c-60-iso10646-1\n"
+                            "SIZE 8 75 75\nFONTBOUNDINGBOX 6 8 0 -1\nSTARTPROPERTIES 4\n"
+                            "FONT_ASCENT 7\nFONT_DESCENT 1\nCHARSET_REGISTRY \"ISO10646\"\n"
+                            "CHARSET_ENCODING \"1\"\nENDPROPERTIES\nCHARS 2\n";
+    const QByteArray one = "STARTCHAR one\nENCODING 49\nSWIDTH 750 0\nDWIDTH 6 0\n"
+                           "BBX 5 7 0 0\nBITMAP\n20\n60\n20\n20\n20\n20\n70\nENDCHAR\n";
+    const QByteArray wide = "STARTCHAR wide\nENCODING 8364\nSWIDTH 750 0\nDWIDTH 6 0\n"
+                            "BBX 6 8 0 -1\nBITMAP\nFC\n00\n00\n00\n00\n00\n00\n84\nENDCHAR\n";
+    row("bdf: another program's font, by code point", "bdf", font + wide + one + "ENDFONT\n",
+        "crop", {"00 42 7F 40 00|1", "01 01 01 01 01|U+20AC"});
+    row("bdf: a glyph too large", "bdf", font + one + wide + "ENDFONT\n", "",
+        {"00 42 7F 40 00|1",
+         "!in: glyph 1: U+20AC is 6 x 8 dots; --crop keeps the top-left 5 x 7"});
+    row("bdf: cut short", "bdf", font + one.left(60), "", {"!in: not a font that FreeType reads"});
+    row("bdf: no font at all", "bdf", "\x89PNG\r\n", "", {"!in: not a font that FreeType reads"});
     row("glm: a name past the 30th character", "glm",
         "00,00,00,00,00,\"ABCDEFGHIJKLMNOPQRSTUVWXYZ1234\"\r\n", "",
         {"!in:1: glyph 0: the name runs past the 30th character of the line"});
@@ -261,6 +277,32 @@ int main(void)
     QCOMPARE(run(python, {u"-c"_qs, u"import glyphs\nfor name, codes in glyphs.glyphs: "
                                     "print(codes.hex(' ').upper(), name)"_qs}),
              u"7F 08 08 08 7F H \"*/ 漢\n00 01 40 7F 3E 2\n"_qs.toUtf8());
+}
+
+void TestConvert::fontsOfOtherProgramsAreRead()
+{
+    // The 5 x 7 font of X11, as Debian installs it: gzipped PCF.
+    const QString x11 = u"/usr/share/fonts/X11/misc/5x7.pcf.gz"_qs;
+    const QString bdftopcf = QStandardPaths::findExecutable(u"bdftopcf"_qs);
+    if (!QFile::exists(x11) || bdftopcf.isEmpty())
+        QSKIP("needs xfonts-base and bdftopcf");
+    QFile file(x11);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList glyphs = readAll(Format::Pcf, file.readAll(), {});
+    QCOMPARE_GT(glyphs.size(), 1000);
+    QVERIFY(!glyphs.last().startsWith(u'!'));
+    QVERIFY(glyphs.contains(u"3E 09 09 3E 00|A"_qs));
+    QVERIFY(glyphs.contains(u"00 00 00 00 00|U+00A0"_qs)); // a no-break space, no CP932 of it
+    // bdftopcf takes a font written here, and the list comes back from its PCF.
+    QVERIFY(convertFile(x11, path("x11.glm"), u"crop"_qs).written);
+    QVERIFY(convertFile(path("x11.glm"), path("x11.bdf")).written);
+    QProcess process;
+    process.setStandardOutputFile(path("x11.pcf"));
+    process.start(bdftopcf, {path("x11.bdf")});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(convertFile(path("x11.pcf"), path("back.glm")).written);
+    QCOMPARE(fileBytes(path("back.glm")), fileBytes(path("x11.glm")));
 }
 
 void TestConvert::everyFormatGivesTheListBack()

@@ -110,6 +110,8 @@ ConvertCommandLine parseConvertCommandLine(const QStringList &arguments)
         if (!*format)
             return misuse(u"'%1': no format has this ending; give %2"_qs.arg(file, flag));
     }
+    if (!convert::CanWrite(*to))
+        return misuse(u"pcf is only read: write bdf, and bdftopcf makes pcf of it"_qs);
     conversion.from = *from;
     conversion.to = *to;
     if (options.name.isEmpty())
@@ -123,9 +125,10 @@ QString convertHelpText()
 {
     return UsageLine + uR"(Convert a list of 5x7 dot glyphs from one format to another.
 INPUT and OUTPUT are file names; '-' is standard input or output. The format
-comes from the name's ending: .glm (glm), .h or .c (c), .py (python).
+comes from the name's ending: .glm (glm), .h or .c (c), .py (python), .bdf (bdf),
+.pcf or .pcf.gz (pcf, read only).
 
-      --from=FORMAT     read INPUT as FORMAT: glm, c or python
+      --from=FORMAT     read INPUT as FORMAT: glm, c, python, bdf or pcf
       --to=FORMAT       write OUTPUT as FORMAT
       --layout=LAYOUT   the bytes of a glyph in c and python:
                           columns (default): 5 bytes, one a column, the top row bit 0

@@ -18,6 +18,8 @@ const Named Formats[] = {
     {Format::Glm, u"glm", {u".glm"}},
     {Format::C, u"c", {u".h", u".c"}},
     {Format::Python, u"python", {u".py"}},
+    {Format::Bdf, u"bdf", {u".bdf"}},
+    {Format::Pcf, u"pcf", {u".pcf", u".pcf.gz"}},
 };
 
 } // namespace
@@ -39,6 +41,11 @@ std::optional<Format> FormatNamed(QStringView word)
     return {};
 }
 
+bool CanWrite(Format format)
+{
+    return format != Format::Pcf;
+}
+
 std::unique_ptr<GlyphReader> MakeReader(Format format, const Options &options)
 {
     switch (format) {
@@ -48,6 +55,9 @@ std::unique_ptr<GlyphReader> MakeReader(Format format, const Options &options)
         return std::make_unique<SourceArrayReader>(Syntax::C, options);
     case Format::Python:
         return std::make_unique<SourceArrayReader>(Syntax::Python, options);
+    case Format::Bdf:
+    case Format::Pcf:
+        return MakeFontReader(options);
     }
     return {};
 }
@@ -61,6 +71,10 @@ std::unique_ptr<GlyphWriter> MakeWriter(Format format, const Options &options)
         return MakeCWriter(options);
     case Format::Python:
         return MakePythonWriter(options);
+    case Format::Bdf:
+        return MakeBdfWriter(options);
+    case Format::Pcf:
+        break;
     }
     return {};
 }

@@ -7,7 +7,10 @@
 
 namespace glimra::convert {
 
-enum class Format { Glm, C, Python };
+enum class Format { Glm, C, Python, Bdf, Pcf };
+
+/// Whether glimra-convert writes the format, and not only reads it.
+bool CanWrite(Format format);
 
 /// The format that a file name's ending gives; empty for an ending of no format.
 std::optional<Format> FormatOfFileName(QStringView fileName);
@@ -23,5 +26,8 @@ std::unique_ptr<GlyphReader> MakeGlmReader(const Options &options);
 std::unique_ptr<GlyphWriter> MakeGlmWriter();
 std::unique_ptr<GlyphWriter> MakeCWriter(const Options &options);
 std::unique_ptr<GlyphWriter> MakePythonWriter(const Options &options);
+std::unique_ptr<GlyphWriter> MakeBdfWriter(const Options &options);
+/// Bitmap fonts of every kind that FreeType reads.
+std::unique_ptr<GlyphReader> MakeFontReader(const Options &options);
 
 } // namespace glimra::convert

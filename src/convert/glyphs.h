@@ -9,6 +9,7 @@
 #include <optional>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -61,8 +62,11 @@ public:
     /// with `refusal()` saying why, or when `take` stopped it.
     virtual bool read(QIODevice &input, const TakeGlyph &take) = 0;
     const std::optional<Refusal> &refusal() const { return m_refusal; }
+    /// What was left out of a whole read, to be told.
+    const QStringList &warnings() const { return m_warnings; }
 
 protected:
+    void addWarning(const QString &warning) { m_warnings.append(warning); }
     bool refuse(qint64 line, qint64 glyph, const QString &why)
     {
         m_refusal = Refusal{line, glyph, why};
@@ -71,6 +75,7 @@ protected:
 
 private:
     std::optional<Refusal> m_refusal;
+    QStringList m_warnings;
 };
 
 /// Writes one format, a glyph at a time, handing the bytes on as they are made.

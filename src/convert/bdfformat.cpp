@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+// Glyph lists written as BDF fonts of 5 x 7 cells. The font's properties keep the list's
+// order and names, so that reading it back gives the same list.
+#include "convert/fontrecord.h"
+#include "convert/formats.h"
+
+#include <QSet>
+
+namespace glimra::convert {
+
+namespace {
+
+constexpr char32_t FirstPrivateUse = 0xE000;
+constexpr char32_t LastCodePoint = 0x10FFFF;
+
+/// Gathers the list, for the font's head holds its count, and writes it at the end.
+class BdfWriter : public GlyphWriter
+{
+public:
+    explicit BdfWriter(const Options &options) : m_family(options.name) {}
+
+    bool write(const Glyph &glyph, const PutPiece &) override
+    {
+        m_glyphs.push_back(glyph);
+        return true;
+    }
+
+    bool finish(const PutPiece &put) override
+    {
+        const std::optional<std::vector<char32_t>> codes = codePoints();
+        if (!codes)
+            return false;
+        const qsizetype count = qsizetype(m_glyphs.size());
+        QList<QByteArray> record{""};
+        for (qsizetype i = 0; i < count; ++i) {
+            const QByteArray entry =
+                RecordEntry(codes->at(std::size_t(i)), m_glyphs[std::size_t(i)].name);
+            if (!record.last().isEmpty() &&
+                record.last().size() + 1 + entry.size() > LongestRecordValue)
+                record.append(QByteArray());
+            record.last() += (record.last().isEmpty() ? "" : " ") + entry;
+        }
+        QByteArray block = QStringLiteral(R"(STARTFONT 2.1
+COMMENT Glyphs of 5 x 7 dots, written by glimra-convert.
+FONT -glimra-%1-medium-r-normal--7-70-75-75-c-60-iso10646-1
+SIZE 7 75 75
+FONTBOUNDINGBOX 5 7 0 0
+STARTPROPERTIES %2
+FOUNDRY "glimra"
+FAMILY_NAME "%1"
+WEIGHT_NAME "Medium"
+SLANT "R"
+SETWIDTH_NAME "Normal"
+PIXEL_SIZE 7
+POINT_SIZE 70
+RESOLUTION_X 75
+RESOLUTION_Y 75
+SPACING "C"
+AVERAGE_WIDTH 60
+CHARSET_REGISTRY "ISO10646"
+CHARSET_ENCODING "1"
+FONT_ASCENT 7
+FONT_DESCENT 0
+%3 %4
+)")
+                               .arg(m_family)
+                               .arg(record.size() + 16)
+                               .arg(QLatin1StringView(RecordCountProperty))
+                               .arg(count)
+                               .toLatin1();
+        for (qsizetype part = 0; part < record.size(); ++part)
+            block += RecordProperty(part) + " \"" + record[part] + "\"\n";
+        block += "ENDPROPERTIES\nCHARS " + QByteArray::number(count) + '\n';
+        for (qsizetype i = 0; i < count; ++i) {
+            const Glyph &glyph = m_glyphs[std::size_t(i)];
+            const char32_t code = codes->at(std::size_t(i));
+            block += "STARTCHAR U+" +
+                     QByteArray::number(code, 16).toUpper().rightJustified(4, '0') + "\nENCODING " +
+                     QByteArray::number(code) + "\nSWIDTH 823 0\nDWIDTH 6 0\nBBX 5 7 0 0\nBITMAP\n";
+            for (int row = 0; row < RowCount; ++row) {
+                int bits = 0;
+                for (int column = 0; column < ColumnCount; ++column)
+                    if (glyph.codes[column] >> row & 1)
+                        bits |= 0x80 >> column;
+                block += QByteArray::number(bits, 16).toUpper().rightJustified(2, '0') + '\n';
+            }
+            block += "ENDCHAR\n";
+            if (block.size() > 64 * 1024 && !put(std::exchange(block, {})))
+                return false;
+        }
+        return put(block + "ENDFONT\n");
+    }
+
+private:
+    /// A glyph named by one character takes that character's code point, unless an earlier
+    /// one took it; the others take the free ones from U+E000 up, in list order. Empty when
+    /// there are more glyphs than code points.
+    std::optional<std::vector<char32_t>> codePoints() const
+    {
+        std::vector<char32_t> codes(m_glyphs.size(), 0);
+        QSet<char32_t> taken;
+        for (std::size_t i = 0; i < m_glyphs.size(); ++i) {
+            const QList<uint> name = m_glyphs[i].name.toUcs4();
+            if (name.size() == 1 && !taken.contains(name[0])) {
+                codes[i] = name[0];
+                taken.insert(name[0]);
+            }
+        }
+        char32_t next = FirstPrivateUse;
+        for (char32_t &code : codes) {
+            if (code != 0)
+                continue;
+            while (taken.contains(next))
+                ++next;
+            if (next > LastCodePoint)
+                return {};
+            code = next++;
+        }
+        return codes;
+    }
+
+    QString m_family;
+    std::vector<Glyph> m_glyphs;
+};
+
+} // namespace
+
+std::unique_ptr<GlyphWriter> MakeBdfWriter(const Options &options)
+{
+    return std::make_unique<BdfWriter>(options);
+}
+
+} // namespace glimra::convert
