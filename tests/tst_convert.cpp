@@ -5,6 +5,7 @@
 #include "testfiles.h"
 
 #include <QBuffer>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -36,7 +37,36 @@ QStringList readAll(Format format, QByteArray bytes, const Options &options)
     return glyphs;
 }
 
-/// Options as a few words: "rows", "crop", "array=NAME".
+/// A picture of glyphs that another program drew: cells of `cell` pixels, `perRow` to a
+/// row, each dot `dot` pixels, black when on and `off` when off, on white.
+QByteArray pictureOf(const QStringList &glyphs, QSize cell, int dot, int perRow,
+                     QRgb off = qRgb(255, 255, 255))
+{
+    const int rows = int((glyphs.size() + perRow - 1) / perRow);
+    QImage picture(perRow * cell.width(), rows * cell.height(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        const QStringList codes = glyphs[i].split(u' ');
+        for (int column = 0; column < ColumnCount; ++column) {
+            const uint code = codes.value(column).toUInt(nullptr, 16);
+            for (int row = 0; row < RowCount; ++row)
+                for (int y = 0; y < dot; ++y)
+                    for (int x = 0; x < dot; ++x) {
+                        const QPoint at(int(i % perRow) * cell.width() + column * dot + x,
+                                        int(i / perRow) * cell.height() + row * dot + y);
+                        if (picture.valid(at))
+                            picture.setPixel(at, code >> row & 1 ? qRgb(0, 0, 0) : off);
+                    }
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes;
+}
+
+/// Options as a few words: "rows", "crop", "array=NAME", "cell=WxH", "dot=N".
 Options optionsOf(const QString &words)
 {
     Options options;
@@ -47,6 +77,11 @@ Options optionsOf(const QString &words)
             options.crop = true;
         else if (word.startsWith(u"array="))
             options.array = word.mid(6);
+        else if (word.startsWith(u"cell="))
+            options.cell = QSize(word.mid(5).section(u'x', 0, 0).toInt(),
+                                 word.mid(5).section(u'x', 1, 1).toInt());
+        else if (word.startsWith(u"dot="))
+            options.dot = word.mid(4).toInt();
     }
     return options;
 }
@@ -186,6 +221,21 @@ void TestConvert::reads_data()
          "!in: glyph 1: U+20AC is 6 x 8 dots; --crop keeps the top-left 5 x 7"});
     row("bdf: cut short", "bdf", font + one.left(60), "", {"!in: not a font that FreeType reads"});
     row("bdf: no font at all", "bdf", "\x89PNG\r\n", "", {"!in: not a font that FreeType reads"});
+    const QStringList drawn = {"7F 08 08 08 7F", "00 00 00 00 00", "01 02 04 08 10"};
+    row("png: another program's picture, cut into cells", "png",
+        pictureOf(drawn + QStringList(3, "00 00 00 00 00"), QSize(6, 9), 1, 3), "cell=6x9",
+        {"7F 08 08 08 7F|0", "00 00 00 00 00|1", "01 02 04 08 10|2"});
+    row("png: dots of 3 pixels, and half grey is no dot", "png",
+        pictureOf(drawn, QSize(16, 24), 3, 2, qRgb(0x80, 0x80, 0x80)), "cell=16x24 dot=3",
+        {"7F 08 08 08 7F|0", "00 00 00 00 00|1", "01 02 04 08 10|2"});
+    row("png: a little darker than half grey is a dot", "png",
+        pictureOf({"01 00 00 00 00"}, QSize(5, 7), 1, 1, qRgb(0x7F, 0x7F, 0x7F)), "cell=5x7",
+        {"7F 7F 7F 7F 7F|0"});
+    row("png: cells too small for the dots", "png", pictureOf(drawn, QSize(9, 9), 2, 3),
+        "cell=9x9 dot=2", {"!in: cells of 9 x 9 pixels do not hold 5 x 7 dots of 2"});
+    row("png: another program's picture, uncut", "png", pictureOf(drawn, QSize(6, 9), 1, 3), "",
+        {"!in: a picture not written here: --cell=WxH (and --dot=N) say how to cut it"});
+    row("png: no picture", "png", "GIF89a", "", {"!in: not a PNG picture"});
     row("glm: a name past the 30th character", "glm",
         "00,00,00,00,00,\"ABCDEFGHIJKLMNOPQRSTUVWXYZ1234\"\r\n", "",
         {"!in:1: glyph 0: the name runs past the 30th character of the line"});
@@ -338,5 +388,5 @@ void TestConvert::everyFormatGivesTheListBack()
 #endif
 }
 
-QTEST_GUILESS_MAIN(TestConvert)
+QTEST_MAIN(TestConvert)
 #include "tst_convert.moc"

@@ -14,4 +14,10 @@ Written writeConsoleText(const QString &text, Stream stream)
     return whole && std::fflush(file) == 0 ? Written::Done : Written::Failed;
 }
 
+void drawWithoutDisplay()
+{
+    // Fonts without an X server or a Wayland compositor, whatever the session names.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 } // namespace glimra

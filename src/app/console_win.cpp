@@ -47,4 +47,9 @@ Written writeConsoleText(const QString &text, Stream stream)
     return whole ? Written::Done : Written::Failed;
 }
 
+void drawWithoutDisplay()
+{
+    // Windows always has its fonts at hand: its own platform draws without a window.
+}
+
 } // namespace glimra

@@ -60,8 +60,9 @@ ConvertCommandLine parseConvertCommandLine(const QStringList &arguments)
             continue;
         }
         QString option = argument.section(u'=', 0, 0);
-        static const QStringList withValue = {u"--from"_qs, u"--to"_qs, u"--layout"_qs,
-                                              u"--name"_qs, u"--array"_qs};
+        static const QStringList withValue = {u"--from"_qs, u"--to"_qs,    u"--layout"_qs,
+                                              u"--name"_qs, u"--array"_qs, u"--columns"_qs,
+                                              u"--cell"_qs, u"--dot"_qs};
         if (!withValue.contains(option))
             return misuse(argument.startsWith(u"--")
                               ? u"unrecognized option '%1'"_qs.arg(argument)
@@ -86,6 +87,21 @@ ConvertCommandLine parseConvertCommandLine(const QStringList &arguments)
             if (value != u"columns" && value != u"rows")
                 return invalid();
             options.layout = value == u"rows" ? convert::Layout::Rows : convert::Layout::Columns;
+        } else if (option == u"--columns" || option == u"--dot") {
+            bool number = false;
+            const int n = value.toInt(&number);
+            if (!number || n < 1 || n > 4096)
+                return invalid();
+            if (option == u"--columns")
+                options.columns = n;
+            else
+                options.dot = n;
+        } else if (option == u"--cell") {
+            static const QRegularExpression size(u"^([1-9][0-9]{0,3})x([1-9][0-9]{0,3})$"_qs);
+            const QRegularExpressionMatch match = size.match(value);
+            if (!match.hasMatch())
+                return invalid();
+            options.cell = QSize(match.captured(1).toInt(), match.captured(2).toInt());
         } else {
             if (!isIdentifier(value))
                 return invalid();
@@ -126,9 +142,9 @@ QString convertHelpText()
     return UsageLine + uR"(Convert a list of 5x7 dot glyphs from one format to another.
 INPUT and OUTPUT are file names; '-' is standard input or output. The format
 comes from the name's ending: .glm (glm), .h or .c (c), .py (python), .bdf (bdf),
-.pcf or .pcf.gz (pcf, read only).
+.pcf or .pcf.gz (pcf, read only), .png (png).
 
-      --from=FORMAT     read INPUT as FORMAT: glm, c, python, bdf or pcf
+      --from=FORMAT     read INPUT as FORMAT: glm, c, python, bdf, pcf or png
       --to=FORMAT       write OUTPUT as FORMAT
       --layout=LAYOUT   the bytes of a glyph in c and python:
                           columns (default): 5 bytes, one a column, the top row bit 0
@@ -136,6 +152,10 @@ comes from the name's ending: .glm (glm), .h or .c (c), .py (python), .bdf (bdf)
       --name=IDENT      name the array or list written (default: OUTPUT's base name)
       --array=IDENT     read the array or list IDENT (default: the first)
       --crop            keep the top-left 5x7 dots of a larger glyph
+      --columns=N       glyphs a row of a PNG sheet written (default 16)
+      --cell=WxH        read a PNG cut into cells of W x H pixels, left to right,
+                          then top to bottom, each with its dots from its top-left
+      --dot=N           the dots of such a PNG are N x N pixels (default 1)
   -h, --help            display this help and exit
       --version         output version information and exit
       --                take the next arguments as files, even if they start with '-'

@@ -3,13 +3,28 @@
 #include "app/console.h"
 #include "app/convertcommandline.h"
 
-#include <QCoreApplication>
+#include <memory>
+#include <QGuiApplication>
 
 int main(int argc, char *argv[])
 {
     using glimra::ConvertCommandLine;
-    QCoreApplication app(argc, argv);
-    const ConvertCommandLine line = glimra::parseConvertCommandLine(app.arguments().mid(1));
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw.append(QString::fromLocal8Bit(argv[i]));
+    // Only a sheet's names need fonts, and so a window system.
+    std::unique_ptr<QCoreApplication> app;
+    if (const ConvertCommandLine early = glimra::parseConvertCommandLine(raw);
+        early.action == ConvertCommandLine::Action::Convert &&
+        early.conversion.to == glimra::convert::Format::Png) {
+        glimra::drawWithoutDisplay();
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    // Read again for the files' names: on Windows only Qt's arguments hold them whole.
+    const ConvertCommandLine line =
+        glimra::parseConvertCommandLine(QCoreApplication::arguments().mid(1));
     const auto say = [](const QString &text, glimra::Stream stream, int status) {
         return glimra::writeConsoleText(text, stream) == glimra::Written::Done ? status : 1;
     };

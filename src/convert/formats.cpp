@@ -20,6 +20,7 @@ const Named Formats[] = {
     {Format::Python, u"python", {u".py"}},
     {Format::Bdf, u"bdf", {u".bdf"}},
     {Format::Pcf, u"pcf", {u".pcf", u".pcf.gz"}},
+    {Format::Png, u"png", {u".png"}},
 };
 
 } // namespace
@@ -58,6 +59,8 @@ std::unique_ptr<GlyphReader> MakeReader(Format format, const Options &options)
     case Format::Bdf:
     case Format::Pcf:
         return MakeFontReader(options);
+    case Format::Png:
+        return MakePngReader(options);
     }
     return {};
 }
@@ -73,6 +76,8 @@ std::unique_ptr<GlyphWriter> MakeWriter(Format format, const Options &options)
         return MakePythonWriter(options);
     case Format::Bdf:
         return MakeBdfWriter(options);
+    case Format::Png:
+        return MakePngWriter(options);
     case Format::Pcf:
         break;
     }

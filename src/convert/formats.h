@@ -7,7 +7,7 @@
 
 namespace glimra::convert {
 
-enum class Format { Glm, C, Python, Bdf, Pcf };
+enum class Format { Glm, C, Python, Bdf, Pcf, Png };
 
 /// Whether glimra-convert writes the format, and not only reads it.
 bool CanWrite(Format format);
@@ -27,6 +27,8 @@ std::unique_ptr<GlyphWriter> MakeGlmWriter();
 std::unique_ptr<GlyphWriter> MakeCWriter(const Options &options);
 std::unique_ptr<GlyphWriter> MakePythonWriter(const Options &options);
 std::unique_ptr<GlyphWriter> MakeBdfWriter(const Options &options);
+std::unique_ptr<GlyphWriter> MakePngWriter(const Options &options);
+std::unique_ptr<GlyphReader> MakePngReader(const Options &options);
 /// Bitmap fonts of every kind that FreeType reads.
 std::unique_ptr<GlyphReader> MakeFontReader(const Options &options);
 
