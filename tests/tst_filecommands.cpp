@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "convert/conversion.h"
 #include "testeditor.h"
 #include "testfiles.h"
 
@@ -10,6 +11,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QDir>
+#include <QImage>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -57,6 +59,8 @@ private slots:
     void whatArrivesDuringLongWorkWaitsForItsEnd();
     void droppedFileOpensAsTheToolbarOpenDoes_data();
     void droppedFileOpensAsTheToolbarOpenDoes();
+    void otherProgramsFilesOpenWithoutAFile_data();
+    void otherProgramsFilesOpenWithoutAFile();
     void nameFieldRefusesWhatAFileCannotHold_data();
     void nameFieldRefusesWhatAFileCannotHold();
 
@@ -559,6 +563,76 @@ void TestFileCommands::droppedFileOpensAsTheToolbarOpenDoes()
         QCOMPARE(files().fileReady(), qint16(0));
         QCOMPARE(files().fileName(), QString());
     }
+}
+
+void TestFileCommands::otherProgramsFilesOpenWithoutAFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("how");     // "drop" or "command line"
+    QTest::addColumn<QString>("refusal"); // empty for a file that opens
+    QTest::newRow("a C header, dropped") << "three.h"
+                                         << "drop"
+                                         << "";
+    QTest::newRow("a PNG sheet, dropped") << "three.png"
+                                          << "drop"
+                                          << "";
+    QTest::newRow("a Python module, named") << "three.py"
+                                            << "command line"
+                                            << "";
+    QTest::newRow("a code over 7F, dropped")
+        << "bad.h"
+        << "drop"
+        << "bad.h:1: glyph 0: 0xFF needs 8 rows; --crop keeps the top 7";
+    QTest::newRow("a picture of another program")
+        << "other.png"
+        << "command line"
+        << "other.png: a picture not written here: --cell=WxH (and --dot=N) say how to cut it";
+}
+
+void TestFileCommands::otherProgramsFilesOpenWithoutAFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, how);
+    QFETCH(QString, refusal);
+    writeFileBytes(path("three.glm"), ThreeLines);
+    for (const QString &made : {u"three.h"_qs, u"three.png"_qs, u"three.py"_qs}) {
+        convert::Conversion conversion;
+        conversion.input = path("three.glm");
+        conversion.output = path(made);
+        conversion.to = *convert::FormatOfFileName(made);
+        conversion.options.name = u"three"_qs;
+        QVERIFY(convert::Convert(conversion).written);
+    }
+    writeFileBytes(path("bad.h"), "char g[] = {0xFF, 0, 0, 0, 0};");
+    QImage other(10, 10, QImage::Format_RGB32);
+    other.fill(Qt::white);
+    QVERIFY(other.save(path("other.png")));
+    fill({"01 00 00 00 00    a"});
+    files().setFileName(path("earlier.glm"));
+    files().setFileReady(FileCommands::Ready);
+    if (how == "drop") {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path(name))});
+        QVERIFY(e().drop(&e().window(), data, QPoint(1, 1)));
+    } else {
+        e().editor->openFile(path(name));
+    }
+    if (!refusal.isEmpty()) {
+        QCOMPARE(e().platform.messages, QStringList{CannotOpen + u'\n' + refusal});
+        QCOMPARE(entries(), QStringList{"01 00 00 00 00    a"});
+        QCOMPARE(files().fileName(), path("earlier.glm"));
+        return;
+    }
+    QCOMPARE(e().platform.messages, QStringList());
+    QCOMPARE(entries(),
+             (QStringList{"41 00 00 00 00    A", "42 00 00 00 00    B", "43 00 00 00 00    C"}));
+    // The next toolbar Save asks, so that the source is never written over.
+    QCOMPARE(files().fileName(), QString());
+    QCOMPARE(files().fileReady(), qint16(0));
+    // One step, as an Open is.
+    QTest::keyClick(&e().window(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(entries(), QStringList{"01 00 00 00 00    a"});
+    QCOMPARE(files().fileName(), path("earlier.glm"));
 }
 
 void TestFileCommands::nameFieldRefusesWhatAFileCannotHold_data()

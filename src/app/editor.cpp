@@ -13,8 +13,8 @@ namespace glimra {
 Editor::Editor(PlatformServices &platform)
     : m_gate(platform), m_glyphs(m_main, m_gate), m_list(m_main, m_entries, m_gate, m_glyphs),
       m_clipboard(m_main, m_gate, m_glyphs), m_files(m_main, m_entries, m_gate),
-      m_new(m_entries, m_glyphs, m_files), m_paste(m_main, m_gate, m_glyphs),
-      m_history(m_main, m_entries, m_files)
+      m_new(m_entries, m_glyphs, m_files), m_import(m_main, m_entries, m_files, m_gate),
+      m_paste(m_main, m_gate, m_glyphs), m_history(m_main, m_entries, m_files)
 {
     m_main.list()->setModel(&m_entries);
     connect(&m_main, &MainWindow::dotPressed, this, [this](int column, int row) {
@@ -41,7 +41,12 @@ Editor::Editor(PlatformServices &platform)
     connect(&m_main, &MainWindow::backgroundClicked, this,
             [this] { perform(StepKind::None, [this] { m_main.setStatus({}); }); });
     connect(&m_main, &MainWindow::filesDropped, this, [this](const QStringList &names) {
-        perform(StepKind::FileChange, [=, this] { m_files.openDropped(names); });
+        perform(StepKind::FileChange, [=, this] {
+            if (names.size() == 1 && ImportCommand::opens(names.first()))
+                m_import.open(names.first());
+            else
+                m_files.openDropped(names);
+        });
     });
     connect(&m_main, &MainWindow::closing, this,
             [this] { perform(StepKind::None, [this] { closeDialogs(); }); });
@@ -276,7 +281,12 @@ void Editor::openNewDataDialog()
 
 void Editor::openFile(const QString &name)
 {
-    perform(StepKind::FileChange, [=, this] { m_files.openNamed(name); });
+    perform(StepKind::FileChange, [=, this] {
+        if (ImportCommand::opens(name))
+            m_import.open(name);
+        else
+            m_files.openNamed(name);
+    });
 }
 
 void Editor::bringForward(QWidget *dialog)

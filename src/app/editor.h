@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/commandgate.h"
+#include "app/importcommand.h"
 #include "document/entrymodel.h"
 #include "document/history.h"
 #include "files/filecommands.h"
@@ -44,7 +45,8 @@ public:
 
     void openVersionDialog();
     void openNewDataDialog();
-    /// Opens `name` as the toolbar Open does once its dialog has given it.
+    /// Opens `name` as the toolbar Open does once its dialog has given it, or, for a file
+    /// of another program's format, as glimra-convert reads it.
     void openFile(const QString &name);
 
 private:
@@ -65,6 +67,7 @@ private:
     ClipboardExport m_clipboard;
     FileCommands m_files;
     NewCommand m_new;
+    ImportCommand m_import;
     LinePaste m_paste;
     History m_history;
     QPointer<VersionDialog> m_version;
