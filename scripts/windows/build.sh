@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Cross-builds the editor and its unit tests for 64-bit Windows in build-windows/, with the
+# Cross-builds the editor, the converter and their unit tests for 64-bit Windows in build-windows/, with the
 # static Qt that build-qt.sh makes (or finds cached), and packs
 # dist/glimra-editor-<version>-windows-x64.zip and the installer
 # dist/glimra-editor-<version>-setup.exe.
@@ -23,6 +23,7 @@ stage="build-windows/dist/glimra-editor-$version"
 rm -rf "$stage" && mkdir -p "$stage/translations" "$stage/data/mime/packages" dist
 # Symbols stay in the build tree for debugging; users get the program without them.
 x86_64-w64-mingw32-strip -o "$stage/glimra-editor.exe" build-windows/src/glimra-editor.exe
+x86_64-w64-mingw32-strip -o "$stage/glimra-convert.exe" build-windows/src/glimra-convert.exe
 cp data/sample.glm "$stage/"
 cp LICENSE "$stage/LICENSE.txt"
 cp docs/guide.en.md docs/guide.ja.md "$stage/"
