@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds the editor with Debian's own hardening flags and makes a Debian package of it in
+# Builds the editor and the converter with Debian's own hardening flags and makes a Debian package of it in
 # build-package/, then holds it to lintian: any error or warning fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +10,7 @@ flags() { dpkg-buildflags --get "$1"; }
 cmake -S . -B build-package -DCMAKE_BUILD_TYPE=None -DGLIMRA_TESTS=OFF \
     -DCMAKE_CXX_FLAGS="$(flags CXXFLAGS) $(flags CPPFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
-cmake --build build-package --target glimra-editor --parallel "$(nproc)"
+cmake --build build-package --target glimra-editor glimra-convert --parallel "$(nproc)"
 (cd build-package && cpack -G DEB)
 version=$(sed -n 's/^project(GlimraEditor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb=build-package/glimra-editor_${version}_$(dpkg --print-architecture).deb

@@ -28,8 +28,8 @@ start_menu=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
 
 wine "$setup" /S >"$work/setup.log" 2>&1 || fail "the installer failed"
 wait_for "the program was not installed in $programs" test -f "$programs/glimra-editor.exe"
-for file in qt.conf translations/qtbase_ja.qm data/mime/packages/glimra-editor.xml sample.glm \
-    LICENSE.txt uninstall.exe; do
+for file in glimra-convert.exe qt.conf translations/qtbase_ja.qm \
+    data/mime/packages/glimra-editor.xml sample.glm LICENSE.txt uninstall.exe; do
     [ -f "$programs/$file" ] || fail "the install lacks $file"
 done
 [ -f "$start_menu/Glimra絵エディッタ.lnk" ] || fail "no Start-menu entry in $start_menu"

@@ -25,7 +25,8 @@ for size in "$@"; do
         fail "no ${size}x${size} icon"
 done
 for file in icons/hicolor/scalable/apps/glimra-editor.svg "applications/$id.desktop" \
-    "metainfo/$id.metainfo.xml" man/man1/glimra-editor.1.gz doc/glimra-editor/changelog.gz \
+    "metainfo/$id.metainfo.xml" man/man1/glimra-editor.1.gz man/man1/glimra-convert.1.gz \
+    doc/glimra-editor/changelog.gz \
     doc/glimra-editor/copyright doc/glimra-editor/guide.en.md doc/glimra-editor/guide.ja.md; do
     [ -s "$share/$file" ] || fail "$file is not installed"
 done
@@ -50,12 +51,14 @@ grep -q "<release version=\"$version\"" "$share/metainfo/$id.metainfo.xml" ||
     fail "the listing's latest release is not $version"
 zcat "$share/doc/glimra-editor/changelog.gz" | head -n 1 | grep -q "^glimra-editor ($version) " ||
     fail "the change log does not begin with $version"
-zcat "$share/man/man1/glimra-editor.1.gz" | grep -q "^\.TH .* \"glimra-editor $version\"" ||
-    fail "the manual page is not of $version"
-
-LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
-    "$share/man/man1/glimra-editor.1.gz" >/dev/null 2>"$work/man.log"
-[ ! -s "$work/man.log" ] || fail "the manual page has warnings"
+for page in glimra-editor glimra-convert; do
+    zcat "$share/man/man1/$page.1.gz" | grep -q "^\.TH .* \"$page $version\"" ||
+        fail "the manual page of $page is not of $version"
+    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+        "$share/man/man1/$page.1.gz" >/dev/null 2>"$work/man.log"
+    [ ! -s "$work/man.log" ] || fail "the manual page of $page has warnings"
+done
+[ -x "$stage/usr/bin/glimra-convert" ] || fail "glimra-convert is not installed"
 
 # A user's own prefix is live: a .glm file is a glyph file as soon as the install ends.
 home="$work/home/.local"

@@ -1,7 +1,7 @@
 ; SPDX-License-Identifier: MIT
 ; The Windows installer: a per-user install that needs no administrator, a Start-menu entry,
 ; the .glm file type with its icon, and an uninstaller.
-; makensis -DVERSION=2.0 -DSTAGE=<folder with the program's files> -DOUT=<setup.exe>
+; makensis -DVERSION=2.1 -DSTAGE=<folder with the program's files> -DOUT=<setup.exe>
 Unicode true
 ; A 64-bit installer, as the program is: it runs where the program runs, Wine64 included.
 Target amd64-unicode
