@@ -160,22 +160,26 @@ std::optional<QString> StringLiteralText(QStringView literal, Syntax syntax)
     return prefix == u"r" ? body.toString() : unescape(body, syntax == Syntax::Python);
 }
 
-QString CStringLiteral(QStringView text)
+void AppendCStringLiteral(QByteArray &out, QByteArrayView utf8)
 {
-    QString literal = u"\""_qs;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'"' || c == u'\\')
-            literal += u'\\';
-        // A slash after a star would end the comment that holds the literal.
-        if (c == u'/' && i > 0 && text[i - 1] == u'*')
-            literal += u"\\057"_qs;
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            literal += u"\\%1"_qs.arg(c.unicode(), 3, 8, QChar(u'0'));
-        else
-            literal += c;
+    out += '"';
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        const auto byte = quint8(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if ((c == '/' && i > 0 && utf8[i - 1] == '*') || byte < 0x20 || byte == 0x7F) {
+            // In octal: a slash after a star would end the comment that holds the literal.
+            out += '\\';
+            out += char('0' + (byte >> 6));
+            out += char('0' + (byte >> 3 & 7));
+            out += char('0' + (byte & 7));
+        } else {
+            out += c;
+        }
     }
-    return literal + u'"';
+    out += '"';
 }
 
 SourceArrayReader::SourceArrayReader(Syntax syntax, const Options &options)

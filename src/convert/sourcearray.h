@@ -56,7 +56,8 @@ private:
 /// empty when it is none.
 std::optional<QString> StringLiteralText(QStringView literal, Syntax syntax);
 
-/// `text` as a C string literal that gives it back exactly, fit to stand in a comment.
-QString CStringLiteral(QStringView text);
+/// Appends the UTF-8 text `utf8` as a C string literal that gives it back exactly, fit to
+/// stand in a comment.
+void AppendCStringLiteral(QByteArray &out, QByteArrayView utf8);
 
 } // namespace glimra::convert

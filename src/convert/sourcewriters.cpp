@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Glyphs written as a C header and as a Python module.
+// Glyphs written as a C header and as a Python module, a line a glyph, made in bytes: a
+// million glyphs must cost little more than their bytes.
 #include "convert/formats.h"
 
 #include "convert/naming.h"
@@ -16,12 +17,42 @@ QString layoutWords(Layout layout)
                : u"8 bytes a glyph, one a row from the top, the left column bit 4"_qs;
 }
 
-QList<quint8> bytesOf(const Glyph &glyph, Layout layout)
+/// The glyph's bytes in `layout`: the first `BytesPerGlyph(layout)` of them.
+std::array<quint8, 8> bytesOf(const Glyph &glyph, Layout layout)
 {
-    if (layout == Layout::Columns)
-        return {glyph.codes.begin(), glyph.codes.end()};
-    const std::array<quint8, 8> rows = RowsOf(glyph);
-    return {rows.begin(), rows.end()};
+    if (layout == Layout::Rows)
+        return RowsOf(glyph);
+    std::array<quint8, 8> bytes{};
+    std::copy(glyph.codes.begin(), glyph.codes.end(), bytes.begin());
+    return bytes;
+}
+
+constexpr char UpperDigits[] = "0123456789ABCDEF";
+constexpr char LowerDigits[] = "0123456789abcdef";
+
+void appendHex(QByteArray &out, quint8 byte, const char *digits)
+{
+    out += digits[byte >> 4];
+    out += digits[byte & 15];
+}
+
+/// `utf8` as a Python string literal that gives it back exactly.
+void appendPythonString(QByteArray &out, QByteArrayView utf8)
+{
+    out += '"';
+    for (const char c : utf8) {
+        const auto byte = quint8(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            appendHex(out, byte, LowerDigits);
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
 }
 
 /// A header that compiles as C and as C++, with the glyphs in flash memory on AVR. The
@@ -37,9 +68,9 @@ public:
 
     bool write(const Glyph &glyph, const PutPiece &put) override
     {
-        QString line;
+        m_line.resize(0);
         if (!std::exchange(m_started, true))
-            line = uR"(/* %1: glyphs of 5 x 7 dots, %2.
+            m_line = uR"(/* %1: glyphs of 5 x 7 dots, %2.
    Written by glimra-convert. */
 #ifndef %3_H
 #define %3_H
@@ -53,14 +84,18 @@ public:
 
 static const unsigned char %1[][%4] %3_MEMORY = {
 )"_qs.arg(m_name, layoutWords(m_layout), m_macro)
-                       .arg(BytesPerGlyph(m_layout));
-        line += u"    {"_qs;
-        const QList<quint8> bytes = bytesOf(glyph, m_layout);
-        for (qsizetype i = 0; i < bytes.size(); ++i)
-            line += (i ? u", 0x"_qs : u"0x"_qs) +
-                    QString::number(bytes[i], 16).toUpper().rightJustified(2, u'0');
-        line += u"}, /* "_qs + CStringLiteral(glyph.name) + u" */\n"_qs;
-        return put(line.toUtf8());
+                         .arg(BytesPerGlyph(m_layout))
+                         .toUtf8();
+        m_line += "    {";
+        const std::array<quint8, 8> bytes = bytesOf(glyph, m_layout);
+        for (int i = 0; i < BytesPerGlyph(m_layout); ++i) {
+            m_line += i ? ", 0x" : "0x";
+            appendHex(m_line, bytes[std::size_t(i)], UpperDigits);
+        }
+        m_line += "}, /* ";
+        AppendCStringLiteral(m_line, glyph.name.toUtf8());
+        m_line += " */\n";
+        return put(m_line);
     }
 
     bool finish(const PutPiece &put) override
@@ -79,21 +114,8 @@ private:
     QString m_name;
     QString m_macro;
     bool m_started = false;
+    QByteArray m_line;
 };
-
-QString pythonString(QStringView text)
-{
-    QString literal = u"\""_qs;
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\')
-            literal += u'\\';
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            literal += u"\\x"_qs + QString::number(c.unicode(), 16).rightJustified(2, u'0');
-        else
-            literal += c;
-    }
-    return literal + u'"';
-}
 
 /// A module with one list of pairs: a name and the glyph's bytes.
 class PythonWriter : public GlyphWriter
@@ -105,16 +127,21 @@ public:
 
     bool write(const Glyph &glyph, const PutPiece &put) override
     {
-        QString line;
+        m_line.resize(0);
         if (!std::exchange(m_started, true))
-            line =
-                u"# %1: glyphs of 5 x 7 dots, %2.\n# Written by glimra-convert.\n%1 = [\n"_qs.arg(
-                    m_name, layoutWords(m_layout));
-        line += u"    ("_qs + pythonString(glyph.name) + u", b\""_qs;
-        for (const quint8 byte : bytesOf(glyph, m_layout))
-            line += u"\\x"_qs + QString::number(byte, 16).rightJustified(2, u'0');
-        line += u"\"),\n"_qs;
-        return put(line.toUtf8());
+            m_line = u"# %1: glyphs of 5 x 7 dots, %2.\n# Written by glimra-convert.\n%1 = [\n"_qs
+                         .arg(m_name, layoutWords(m_layout))
+                         .toUtf8();
+        m_line += "    (";
+        appendPythonString(m_line, glyph.name.toUtf8());
+        m_line += ", b\"";
+        const std::array<quint8, 8> bytes = bytesOf(glyph, m_layout);
+        for (int i = 0; i < BytesPerGlyph(m_layout); ++i) {
+            m_line += "\\x";
+            appendHex(m_line, bytes[std::size_t(i)], LowerDigits);
+        }
+        m_line += "\"),\n";
+        return put(m_line);
     }
 
     bool finish(const PutPiece &put) override { return put("]\n"); }
@@ -123,6 +150,7 @@ private:
     Layout m_layout;
     QString m_name;
     bool m_started = false;
+    QByteArray m_line;
 };
 
 } // namespace

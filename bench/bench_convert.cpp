@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: MIT
+// glimra-convert beside the least its work needs: reading the input and writing as many bytes
+// as it wrote, in one go each, on the disk before the clock stops, as the safe replace is.
+// Then its peak memory on ten times the entries, which streaming keeps flat.
+// Usage: bench_convert path/to/glimra-convert [entries]   (1,000,000 by default)
+#include "files/cp932codec.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+using namespace glimra;
+
+// A glyph file of `count` lines like those users keep, half of them with Japanese names.
+bool writeGlyphFile(const QString &path, int count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) {
+        bytes +=
+            *cp932::encode(i % 2 ? QStringLiteral("01,02,03,04,05,\"glyph%1\"\r\n").arg(i)
+                                 : QStringLiteral("7F,08,08,08,7F,\"外字の名前%1\"\r\n").arg(i));
+        if (bytes.size() > 1 << 20 || i == count - 1) {
+            if (file.write(bytes) != bytes.size())
+                return false;
+            bytes.clear();
+        }
+    }
+    return file.flush() && ::fsync(file.handle()) == 0;
+}
+
+struct Run
+{
+    double milliseconds = -1;
+    long peakKiB = 0;
+};
+
+/// One run of the program as a process of its own: its time and its peak resident memory.
+Run run(const QString &program, const QStringList &arguments)
+{
+    std::vector<QByteArray> bytes{program.toLocal8Bit()};
+    for (const QString &argument : arguments)
+        bytes.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return {};
+    int status = 0;
+    struct rusage usage = {};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    return {double(clock.nsecsElapsed()) / 1e6, usage.ru_maxrss};
+}
+
+/// Reads `input` and writes `size` bytes to `output` in one go each, to the disk.
+double floorMilliseconds(const QString &input, const QString &output, qint64 size)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QFile in(input);
+    if (!in.open(QIODevice::ReadOnly) || in.readAll().isEmpty())
+        return -1;
+    QFile out(output);
+    const QByteArray bytes(size, 'x');
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != size || !out.flush() ||
+        ::fsync(out.handle()) != 0)
+        return -1;
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_convert path/to/glimra-convert [entries]\n");
+        return 2;
+    }
+    const QString converter = QString::fromLocal8Bit(argv[1]);
+    const int count = argc > 2 ? std::atoi(argv[2]) : 1000000;
+    QTemporaryDir folder;
+    const auto path = [&](const char *name) { return folder.filePath(QString::fromLatin1(name)); };
+    if (!writeGlyphFile(path("list.glm"), count) ||
+        run(converter, {path("list.glm"), path("list.h")}).milliseconds < 0)
+        return 1;
+
+    struct Conversion
+    {
+        const char *figure, *input, *output;
+    };
+    const Conversion conversions[] = {{"glm -> c", "list.glm", "out.h"},
+                                      {"c -> glm", "list.h", "out.glm"},
+                                      {"glm -> python", "list.glm", "out.py"},
+                                      {"glm -> bdf", "list.glm", "out.bdf"}};
+    std::printf("%-16s %12s %12s %7s %6s\n", "figure", "converter", "floor", "ratio", "goal");
+    int met = 0, goals = 0;
+    for (const Conversion &c : conversions) {
+        std::vector<double> times, floors;
+        for (int i = 0; i < 3; ++i) {
+            QFile::remove(path(c.output));
+            times.push_back(run(converter, {path(c.input), path(c.output)}).milliseconds);
+            const qint64 size = QFile(path(c.output)).size();
+            floors.push_back(floorMilliseconds(path(c.input), path("floor"), size));
+        }
+        const double time = median(times), floor = median(floors);
+        const bool ok = time >= 0 && floor > 0 && time <= 2 * floor;
+        met += ok;
+        ++goals;
+        std::printf("%-16s %9.0f ms %9.0f ms %6.2fx %5s %s\n", c.figure, time, floor,
+                    time / floor, "2x", ok ? "met" : "MISSED");
+    }
+    // Memory: the same conversion on ten times the entries.
+    const Run small = run(converter, {path("list.glm"), path("out.h")});
+    if (!writeGlyphFile(path("big.glm"), count * 10))
+        return 1;
+    const Run big = run(converter, {path("big.glm"), path("out.h")});
+    const double growth = double(big.peakKiB) / double(small.peakKiB);
+    const bool flat = small.peakKiB > 0 && big.peakKiB > 0 && growth <= 1.2;
+    met += flat;
+    ++goals;
+    std::printf("peak memory, glm -> c: %.1f MB at %d, %.1f MB at %d: %.2fx (goal 1.2x) %s\n",
+                small.peakKiB / 1024.0, count, big.peakKiB / 1024.0, count * 10, growth,
+                flat ? "met" : "MISSED");
+    std::printf("%d of %d goals met (%d entries)\n", met, goals, count);
+    return met == goals ? 0 : 1;
+}
