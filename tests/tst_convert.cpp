@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/convertcommandline.h"
 #include "convert/conversion.h"
 #include "convert/naming.h"
 #include "files/linepaste.h"
@@ -34,13 +35,15 @@ QStringList readAll(Format format, QByteArray bytes, const Options &options)
     });
     if (!whole)
         glyphs << u'!' + RefusalMessage(u"in"_qs, reader->refusal().value_or(Refusal{}));
+    for (const QString &warning : reader->warnings())
+        glyphs << u'?' + warning;
     return glyphs;
 }
 
 /// A picture of glyphs that another program drew: cells of `cell` pixels, `perRow` to a
 /// row, each dot `dot` pixels, black when on and `off` when off, on white.
 QByteArray pictureOf(const QStringList &glyphs, QSize cell, int dot, int perRow,
-                     QRgb off = qRgb(255, 255, 255))
+                     QRgb off = qRgb(255, 255, 255), const QString &record = {})
 {
     const int rows = int((glyphs.size() + perRow - 1) / perRow);
     QImage picture(perRow * cell.width(), rows * cell.height(), QImage::Format_RGB32);
@@ -59,6 +62,8 @@ QByteArray pictureOf(const QStringList &glyphs, QSize cell, int dot, int perRow,
                     }
         }
     }
+    if (!record.isEmpty())
+        picture.setText(u"Glimra-Sheet"_qs, record);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -114,6 +119,8 @@ class TestConvert : public QObject
     Q_OBJECT
 
 private slots:
+    void commandLine_data();
+    void commandLine();
     void reads_data();
     void reads();
     void aRefusedInputLeavesTheOutputAsItWas_data();
@@ -126,6 +133,89 @@ private:
     QTemporaryDir m_folder;
     QString path(const QString &name) const { return m_folder.filePath(name); }
 };
+
+void TestConvert::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("understood");
+    const auto row = [](const char *name, const QStringList &arguments, const char *understood) {
+        QTest::newRow(name) << arguments << understood;
+    };
+    row("--help wins", {"a.glm", "--frob", "--help"}, "help");
+    row("-h", {"-h"}, "help");
+    row("--version", {"--version", "a.glm"}, "version");
+    row("endings", {"a.glm", "b.h"}, "glm c columns b");
+    row("every option",
+        {"--from=c", "--to=png", "--layout=rows", "--name=font", "--array=g", "--crop",
+         "--columns=4", "--cell=6x9", "--dot=2", "in.txt", "out.txt"},
+        "c png rows font array=g crop columns=4 cell=6x9 dot=2");
+    row("values apart", {"--from", "bdf", "--to", "python", "-", "-"}, "bdf python columns glyphs");
+    row("-- before names that start with a dash", {"--", "-a.pcf.gz", "-b.py"},
+        "pcf python columns _b");
+    row("a name made from the output's", {"a.glm", "My Font-2.bdf"}, "glm bdf columns My_Font_2");
+    row("a leading digit", {"a.glm", "5x7.h"}, "glm c columns _5x7");
+    row("an unknown option", {"--frob", "a.glm", "b.h"}, "unrecognized option '--frob'");
+    row("an unknown short option", {"-q", "a.glm", "b.h"}, "invalid option -- 'q'");
+    row("a value missing", {"a.glm", "b.h", "--from"}, "option '--from' requires an argument");
+    row("a format unknown", {"--to=rust", "a.glm", "b.h"}, "invalid argument 'rust' for '--to'");
+    row("a layout unknown", {"--layout=diagonal", "a.glm", "b.h"},
+        "invalid argument 'diagonal' for '--layout'");
+    row("a name that is no identifier", {"--name=2x", "a.glm", "b.h"},
+        "invalid argument '2x' for '--name'");
+    row("no columns", {"--columns=0", "a.glm", "b.png"}, "invalid argument '0' for '--columns'");
+    row("a dot that is no number", {"--dot=x", "a.png", "b.glm"},
+        "invalid argument 'x' for '--dot'");
+    row("a cell without a height", {"--cell=6", "a.png", "b.glm"},
+        "invalid argument '6' for '--cell'");
+    row("no operand", {}, "missing operand");
+    row("one operand", {"a.glm"}, "missing operand after 'a.glm'");
+    row("three operands", {"a.glm", "b.h", "c.py"}, "extra operand 'c.py'");
+    row("- without --from", {"-", "b.h"}, "'-' needs --from");
+    row("- without --to", {"a.glm", "-"}, "'-' needs --to");
+    row("an unknown ending", {"a.txt", "b.h"}, "'a.txt': no format has this ending; give --from");
+    row("pcf written", {"a.glm", "b.pcf"},
+        "pcf is only read: write bdf, and bdftopcf makes pcf of it");
+}
+
+void TestConvert::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, understood);
+    const ConvertCommandLine line = parseConvertCommandLine(arguments);
+    QString got;
+    switch (line.action) {
+    case ConvertCommandLine::Action::Help:
+        got = u"help"_qs;
+        break;
+    case ConvertCommandLine::Action::Version:
+        got = u"version"_qs;
+        break;
+    case ConvertCommandLine::Action::Misuse:
+        got = line.error;
+        QVERIFY(convertMisuseText(line.error).startsWith(u"glimra-convert: "_qs + line.error));
+        break;
+    case ConvertCommandLine::Action::Convert: {
+        const Conversion &c = line.conversion;
+        const QStringList words = {u"glm"_qs, u"c"_qs,   u"python"_qs,
+                                   u"bdf"_qs, u"pcf"_qs, u"png"_qs};
+        const Options &o = c.options;
+        QStringList parts = {words[int(c.from)], words[int(c.to)],
+                             o.layout == Layout::Rows ? u"rows"_qs : u"columns"_qs, o.name};
+        if (!o.array.isEmpty())
+            parts << u"array="_qs + o.array;
+        if (o.crop)
+            parts << u"crop"_qs;
+        if (o.columns != 16)
+            parts << u"columns=%1"_qs.arg(o.columns);
+        if (o.cell)
+            parts << u"cell=%1x%2"_qs.arg(o.cell->width()).arg(o.cell->height());
+        if (o.dot)
+            parts << u"dot=%1"_qs.arg(*o.dot);
+        got = parts.join(u' ');
+    }
+    }
+    QCOMPARE(got, understood);
+}
 
 void TestConvert::reads_data()
 {
@@ -235,7 +325,57 @@ void TestConvert::reads_data()
         "cell=9x9 dot=2", {"!in: cells of 9 x 9 pixels do not hold 5 x 7 dots of 2"});
     row("png: another program's picture, uncut", "png", pictureOf(drawn, QSize(6, 9), 1, 3), "",
         {"!in: a picture not written here: --cell=WxH (and --dot=N) say how to cut it"});
+    const QRgb white = qRgb(255, 255, 255);
+    row("png: a record keeps a blank glyph", "png",
+        pictureOf({"00 00 00 00 00", "7F 08 08 08 7F"}, QSize(6, 9), 1, 2, white,
+                  u"cell=6x9 dot=1\nA\nB%20C\n"_qs),
+        "", {"00 00 00 00 00|A", "7F 08 08 08 7F|B C"});
+    row("png: a record of more glyphs than the sheet holds", "png",
+        pictureOf(drawn, QSize(6, 9), 1, 3, white, u"cell=6x9 dot=1\nA\nB\nC\nD"_qs), "",
+        {"!in: glyph 3: the sheet's record names more glyphs than it holds"});
+    row("png: a broken record", "png",
+        pictureOf(drawn, QSize(6, 9), 1, 3, white, u"cell=6 dot=1\nA"_qs), "",
+        {"!in: the sheet's record is broken"});
     row("png: no picture", "png", "GIF89a", "", {"!in: not a PNG picture"});
+    row("C: a name's escapes", "c",
+        "char g[] = {0, 0, 0, 0, 0, /* \"\\x41\\102\\u3042\\'\\?\\q\" */\n};", "",
+        {"00 00 00 00 00|ABあ'?\\q"});
+    row("C: a string before a glyph names it", "c", "char g[] = {\"A\", 1, 2, 3, 4, 5};", "",
+        {"01 02 03 04 05|A"});
+    row("C: a string that does not end", "c", "char g[] = {1, 2, 3, 4, 5, \"abc\n", "",
+        {"!in:1: glyph 0: a string does not end on its line"});
+    row("C: arrays passed over, braces within braces", "c",
+        "int x = 3;\nint a[2][2] = {{1, 2}, {3, 4}};\nchar b[] = {1, 2, 3, 4, 5};", "array=b",
+        {"01 02 03 04 05|0"});
+    row("C: numbers that are none", "c", "char g[] = {08, 0x, 1e5, 0, 0};", "",
+        {"!in:1: glyph 0: '08' is not a number"});
+    row("Python: raw strings and bytes", "python",
+        "G = [(r'\\x41', rb'\\x'), (u'B', b'\\101\\x42\\n\\t\\'')]", "",
+        {"5C 78 41 42 0A|B", "!in:1: glyph 1: 7 numbers in all, not a multiple of 5"});
+    row("Python: numbers of every base", "python", "G = [0o17, 0B11, 0x1_0, 0, 00]", "",
+        {"0F 03 10 00 00|0"});
+    row("Python: a decimal with a leading zero", "python", "G = [0123, 0, 0, 0, 0]", "",
+        {"!in:1: glyph 0: '0123' is not a number"});
+    row("Python: a number past a byte", "python", "G = [1_000, 0, 0, 0, 0]", "",
+        {"!in:1: glyph 0: 0x3E8 needs 10 rows; --crop keeps the top 7"});
+    row("Python: a docstring on one line", "python", "\"\"\"x = [9]\"\"\"\ny = [1, 2, 3, 4, 5]", "",
+        {"01 02 03 04 05|0"});
+    const QByteArray plain = "STARTFONT 2.1\nFONT x\nSIZE 8 75 75\nFONTBOUNDINGBOX 6 8 0 -1\n"
+                             "STARTPROPERTIES 2\nFONT_ASCENT 7\nFONT_DESCENT 1\nENDPROPERTIES\n"
+                             "CHARS 2\n";
+    const QByteArray uncoded = "STARTCHAR none\nENCODING -1\nSWIDTH 750 0\nDWIDTH 6 0\n"
+                               "BBX 5 7 0 0\nBITMAP\n20\n20\n20\n20\n20\n20\n20\nENDCHAR\n";
+    row("bdf: a font of no Unicode, named by place", "bdf", plain + one + uncoded + "ENDFONT\n", "",
+        {"00 42 7F 40 00|0", "?1 glyphs have no code and were left out"});
+    row("bdf: a broken record", "bdf",
+        QByteArray(font)
+                .replace("STARTPROPERTIES 4", "STARTPROPERTIES 6")
+                .replace("ENDPROPERTIES",
+                         "GLIMRA_GLYPHS 1\nGLIMRA_GLYPHS_0 \"zz\"\nENDPROPERTIES") +
+            one + one + "ENDFONT\n",
+        "", {"!in: glyph 0: the font's record of its list is broken"});
+    row("glm: a line too long to be a glyph's", "glm", QByteArray(70000, 'A'), "",
+        {"!in:1: glyph 0: the line is too long to be a glyph's"});
     row("glm: a name past the 30th character", "glm",
         "00,00,00,00,00,\"ABCDEFGHIJKLMNOPQRSTUVWXYZ1234\"\r\n", "",
         {"!in:1: glyph 0: the name runs past the 30th character of the line"});

@@ -583,6 +583,9 @@ void TestFileCommands::otherProgramsFilesOpenWithoutAFile_data()
         << "bad.h"
         << "drop"
         << "bad.h:1: glyph 0: 0xFF needs 8 rows; --crop keeps the top 7";
+    QTest::newRow("a font that is not there") << "none.bdf"
+                                              << "drop"
+                                              << "none.bdf: cannot be read";
     QTest::newRow("a picture of another program")
         << "other.png"
         << "command line"

@@ -40,6 +40,9 @@ int main(int argc, char *argv[])
         break;
     }
     const glimra::convert::Outcome outcome = glimra::convert::Convert(line.conversion);
+    for (const QString &warning : outcome.warnings)
+        glimra::writeConsoleText(u"glimra-convert: warning: "_qs + warning + u'\n',
+                                 glimra::Stream::Error);
     if (outcome.written)
         return 0;
     glimra::writeConsoleText(u"glimra-convert: "_qs + outcome.message + u'\n',

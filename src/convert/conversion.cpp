@@ -38,6 +38,7 @@ QString RefusalMessage(const QString &file, const Refusal &refusal)
 Outcome Convert(const Conversion &conversion)
 {
     std::optional<Refusal> refused;
+    QStringList warnings;
     bool readable = true;
     const auto make = [&](const PutPiece &put) {
         QFile input;
@@ -53,6 +54,9 @@ Outcome Convert(const Conversion &conversion)
             return writer->write(glyph, put);
         });
         refused = reader->refusal();
+        warnings.clear();
+        for (const QString &warning : reader->warnings())
+            warnings.append(RefusalMessage(conversion.input, {-1, -1, warning}));
         if (read && glyphs == 0)
             refused = Refusal{-1, -1, u"holds no glyph"_qs};
         return read && !refused && writer->finish(put);
@@ -70,12 +74,12 @@ Outcome Convert(const Conversion &conversion)
         written = ReplaceFileContents(conversion.output, make, {}).written;
     }
     if (written)
-        return {true, {}};
+        return {true, {}, warnings};
     if (!readable)
-        return {false, RefusalMessage(conversion.input, {-1, -1, u"cannot be read"_qs})};
+        return {false, RefusalMessage(conversion.input, {-1, -1, u"cannot be read"_qs}), {}};
     if (refused)
-        return {false, RefusalMessage(conversion.input, *refused)};
-    return {false, RefusalMessage(conversion.output, {-1, -1, u"cannot be written"_qs})};
+        return {false, RefusalMessage(conversion.input, *refused), {}};
+    return {false, RefusalMessage(conversion.output, {-1, -1, u"cannot be written"_qs}), {}};
 }
 
 } // namespace glimra::convert

@@ -20,6 +20,8 @@ struct Outcome
     bool written = false;
     /// Why nothing was written, as the program says it: the file, the line and the glyph.
     QString message;
+    /// What a whole read left out, each as the program says it.
+    QStringList warnings;
 };
 
 /// Reads the input and writes the output a glyph at a time. Nothing is written unless the
