@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Any bytes, read by the converter's readers of glyph files, C and Python sources and fonts,
-// the first byte choosing the reader and its options: no crash; every glyph fits 5 x 7
-// dots, and one from another format than a glyph file has a name that such a file holds;
-// and a whole read, written in that same format and read again, gives the same glyphs.
+// Any bytes, read by the converter's readers of glyph files, C and Python sources, fonts and
+// PNG sheets, the first byte choosing the reader and its options: no crash; every glyph fits
+// 5 x 7 dots, and one from another format than a glyph file has a name that such a file
+// holds; and a whole read, written in that same format and read again, gives the same glyphs.
 #include "convert/formats.h"
 #include "files/fileline.h"
 
@@ -31,11 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    const Format formats[] = {Format::Glm, Format::C, Format::Python, Format::Bdf};
-    const Format format = formats[data[0] % 4];
+    const Format formats[] = {Format::Glm, Format::C, Format::Python, Format::Bdf, Format::Png};
+    const Format format = formats[data[0] % 5];
     Options options;
     options.layout = data[0] & 4 ? Layout::Rows : Layout::Columns;
     options.crop = data[0] & 8;
+    if (data[0] & 16)
+        options.cell = QSize(5 + data[0] % 7, 7 + data[0] % 5); // another program's picture
     options.name = QStringLiteral("fuzzed");
     bool whole = false;
     const QList<Glyph> glyphs = readGlyphs(
@@ -49,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (format != Format::Glm && (glyph.name.isEmpty() || !glimra::NameHolds(glyph.name)))
             std::abort();
     }
-    if (!whole || glyphs.isEmpty())
+    // Writing a sheet takes fonts, and so a window system: its reading is enough here.
+    if (!whole || glyphs.isEmpty() || format == Format::Png)
         return 0;
     QByteArray written;
     const auto put = [&](QByteArrayView piece) {

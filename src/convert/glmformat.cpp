@@ -14,6 +14,8 @@ namespace glimra::convert {
 
 namespace {
 
+constexpr qsizetype NameStart = 16; // where a glyph file line's name starts, after its quote
+
 /// Refuses every line that the editor's Open would stop at, or would read only in part,
 /// so that what goes on holds all that the file does.
 class GlmReader : public GlyphReader
@@ -55,20 +57,24 @@ public:
             if (FileLineRunsPastName(line.size()))
                 return refuse(number, glyphs,
                               u"the name runs past the 30th character of the line"_qs);
-            const GlyphEntry entry = ParseListEntry(*ListEntryOfFileLine(line));
+            // As the editor reads a line, by position, without copying the parts.
+            const CodeViews codes = codesAtFixedPositions(line);
             Glyph glyph;
             for (int column = 0; column < ColumnCount; ++column) {
-                const QString &code = entry.codes[column];
+                const QStringView code = codes[column];
                 if (code.size() != 2 || !isHexCodeCharacter(code[0]) ||
                     !isHexCodeCharacter(code[1]))
                     return refuse(number, glyphs,
                                   u"'%1' is not a code of two hexadecimal digits"_qs.arg(code));
-                const uint value = code.toUInt(nullptr, 16);
+                const auto digit = [](QChar c) {
+                    return uint(c.isDigit() ? c.digitValue() : c.toLower().unicode() - u'a' + 10);
+                };
+                const uint value = digit(code[0]) * 16 + digit(code[1]);
                 if (const auto why =
                         TakeByte(glyph, Layout::Columns, column, value, m_options.crop))
                     return refuse(number, glyphs, *why);
             }
-            glyph.name = entry.name;
+            glyph.name = QStringView(line).sliced(NameStart).chopped(1).toString();
             ++glyphs;
             if (!take(std::move(glyph)))
                 return false;

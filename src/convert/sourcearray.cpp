@@ -3,6 +3,7 @@
 
 #include "convert/naming.h"
 
+#include <limits>
 #include <QIODevice>
 
 namespace glimra::convert {
@@ -28,29 +29,43 @@ bool inWord(QChar c)
 /// The value of a number as C or Python writes it; empty when it is not one.
 std::optional<quint64> numberValue(QStringView text, Syntax syntax)
 {
-    QString digits = text.toString().toLower();
-    digits.remove(syntax == Syntax::C ? u'\'' : u'_');
+    // Read in place, without a copy: a big header holds millions of numbers.
+    const char16_t separator = syntax == Syntax::C ? u'\'' : u'_';
+    qsizetype end = text.size();
     if (syntax == Syntax::C)
-        while (digits.endsWith(u'u') || digits.endsWith(u'l'))
-            digits.chop(1);
+        while (end > 0 && (text[end - 1].toLower() == u'u' || text[end - 1].toLower() == u'l'))
+            --end;
     int base = 10;
-    if (digits.startsWith(u"0x")) {
-        base = 16;
-    } else if (digits.startsWith(u"0b")) {
-        base = 2;
-    } else if (digits.startsWith(u"0o") && syntax == Syntax::Python) {
-        base = 8;
-    } else if (digits.size() > 1 && digits.startsWith(u'0')) {
-        if (syntax == Syntax::Python && digits.count(u'0') != digits.size())
-            return {};
-        base = 8;
-        digits.prepend(u"0o"_qs);
+    qsizetype at = 0;
+    const QChar second = end > 1 ? text[1].toLower() : QChar();
+    if (text[0] == u'0' &&
+        (second == u'x' || second == u'b' || (second == u'o' && syntax == Syntax::Python))) {
+        base = second == u'x' ? 16 : second == u'b' ? 2 : 8;
+        at = 2;
+    } else if (text[0] == u'0' && end > 1) {
+        base = 8; // C's octal; Python allows only zeros here, which read alike
+        at = 1;
     }
-    if (base != 10)
-        digits.remove(0, 2);
-    bool ok = false;
-    const quint64 value = digits.toULongLong(&ok, base);
-    return ok ? std::optional(value) : std::nullopt;
+    if (at == end)
+        return {};
+    quint64 value = 0;
+    for (; at < end; ++at) {
+        const char16_t c = text[at].unicode();
+        if (c == separator)
+            continue;
+        const int digit = c >= u'0' && c <= u'9'   ? c - u'0'
+                          : c >= u'a' && c <= u'f' ? c - u'a' + 10
+                          : c >= u'A' && c <= u'F' ? c - u'A' + 10
+                                                   : 99;
+        if (digit >= base ||
+            value > (std::numeric_limits<quint64>::max() - quint64(digit)) / quint64(base))
+            return {};
+        if (syntax == Syntax::Python && base == 8 && text[1] != u'o' && text[1] != u'O' &&
+            digit != 0)
+            return {};
+        value = value * quint64(base) + quint64(digit);
+    }
+    return value;
 }
 
 /// Where the literal that starts at `from` (its opening quote) ends, one past its closing
