@@ -352,6 +352,16 @@ void TestConvert::reads_data()
     row("Python: raw strings and bytes", "python",
         "G = [(r'\\x41', rb'\\x'), (u'B', b'\\101\\x42\\n\\t\\'')]", "",
         {"5C 78 41 42 0A|B", "!in:1: glyph 1: 7 numbers in all, not a multiple of 5"});
+    const QByteArray zeros = ", b'\\0\\0\\0\\0\\0'),\n";
+    row("Python: every escape of a name", "python",
+        QByteArray(R"(G = [('A\n', b'')") + zeros + R"(('B\x41\101\u3042\'\"', b'')" + zeros +
+            R"(('C\U0001F600', b'')" + zeros + R"(('D\q\xZZ\x4', b'')" + zeros + "]",
+        "",
+        {"00 00 00 00 00|A", "00 00 00 00 00|BAAあ'\"", "00 00 00 00 00|C",
+         "00 00 00 00 00|D\\q\\xZZ"});
+    row("C: a hexadecimal escape takes every digit", "c",
+        "char g[] = {0, 0, 0, 0, 0, /* L\"\\x414\" */\n0, 0, 0, 0, 0, // x\"no\"\n};", "",
+        {"00 00 00 00 00|Д", "00 00 00 00 00|x\"no\""});
     row("Python: numbers of every base", "python", "G = [0o17, 0B11, 0x1_0, 0, 00]", "",
         {"0F 03 10 00 00|0"});
     row("Python: a decimal with a leading zero", "python", "G = [0123, 0, 0, 0, 0]", "",

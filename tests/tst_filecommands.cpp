@@ -583,6 +583,9 @@ void TestFileCommands::otherProgramsFilesOpenWithoutAFile_data()
         << "bad.h"
         << "drop"
         << "bad.h:1: glyph 0: 0xFF needs 8 rows; --crop keeps the top 7";
+    QTest::newRow("an empty list") << "empty.py"
+                                   << "drop"
+                                   << "empty.py: holds no glyph";
     QTest::newRow("a font that is not there") << "none.bdf"
                                               << "drop"
                                               << "none.bdf: cannot be read";
@@ -607,12 +610,15 @@ void TestFileCommands::otherProgramsFilesOpenWithoutAFile()
         QVERIFY(convert::Convert(conversion).written);
     }
     writeFileBytes(path("bad.h"), "char g[] = {0xFF, 0, 0, 0, 0};");
+    writeFileBytes(path("empty.py"), "G = []\n");
     QImage other(10, 10, QImage::Format_RGB32);
     other.fill(Qt::white);
     QVERIFY(other.save(path("other.png")));
     fill({"01 00 00 00 00    a"});
     files().setFileName(path("earlier.glm"));
     files().setFileReady(FileCommands::Ready);
+    // A warning about the earlier file goes once the list is another's.
+    e().window().setStatus(PartlyRead);
     if (how == "drop") {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path(name))});

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace glimra::convert {
@@ -102,16 +103,12 @@ public:
             QStringList lines = record.split(u'\n');
             if (lines.last().isEmpty())
                 lines.removeLast();
-            const QStringList words = lines.value(0).split(u' ');
-            const QStringList size = words.value(0).mid(5).split(u'x');
-            bool ok[3] = {};
-            layout = {QSize(size.value(0).toInt(&ok[0]), size.value(1).toInt(&ok[1])),
-                      words.value(1).mid(4).toInt(&ok[2])};
-            if (!ok[0] || !ok[1] || !ok[2] || !words.value(0).startsWith(u"cell=") ||
-                !words.value(1).startsWith(u"dot="))
+            static const QRegularExpression head(u"^cell=(\\d{1,5})x(\\d{1,5}) dot=(\\d{1,5})$"_qs);
+            const QRegularExpressionMatch match = head.match(lines.value(0));
+            if (!match.hasMatch())
                 return refuse(-1, -1, u"the sheet's record is broken"_qs);
-            if (m_options.dot)
-                layout.dot = *m_options.dot;
+            layout = {QSize(match.captured(1).toInt(), match.captured(2).toInt()),
+                      match.captured(3).toInt()};
             names = lines.mid(1);
         } else {
             return refuse(-1, -1,

@@ -26,6 +26,16 @@ bool inWord(QChar c)
     return startsWord(c) || (c.unicode() < 0x80 && c.isDigit());
 }
 
+/// The value of an ASCII hexadecimal digit; -1 for any other character.
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u >= u'0' && u <= u'9'   ? u - u'0'
+           : u >= u'a' && u <= u'f' ? u - u'a' + 10
+           : u >= u'A' && u <= u'F' ? u - u'A' + 10
+                                    : -1;
+}
+
 /// The value of a number as C or Python writes it; empty when it is not one.
 std::optional<quint64> numberValue(QStringView text, Syntax syntax)
 {
@@ -53,11 +63,8 @@ std::optional<quint64> numberValue(QStringView text, Syntax syntax)
         const char16_t c = text[at].unicode();
         if (c == separator)
             continue;
-        const int digit = c >= u'0' && c <= u'9'   ? c - u'0'
-                          : c >= u'a' && c <= u'f' ? c - u'a' + 10
-                          : c >= u'A' && c <= u'F' ? c - u'A' + 10
-                                                   : 99;
-        if (digit >= base ||
+        const int digit = hexDigit(c);
+        if (digit < 0 || digit >= base ||
             value > (std::numeric_limits<quint64>::max() - quint64(digit)) / quint64(base))
             return {};
         if (syntax == Syntax::Python && base == 8 && text[1] != u'o' && text[1] != u'O' &&
@@ -86,72 +93,41 @@ qsizetype literalEnd(QStringView line, qsizetype from, bool raw)
 /// many digits `\x` takes.
 QString unescape(QStringView body, bool python)
 {
+    static const QString Letters = u"ntrabfv\\\"'?"_qs;
+    static const QString Meant = u"\n\t\r\a\b\f\v\\\"'?"_qs;
     QString text;
     for (qsizetype i = 0; i < body.size(); ++i) {
-        if (body[i] != u'\\' || i + 1 == body.size()) {
-            text += body[i];
+        const QChar c = body[i];
+        const QChar next = i + 1 < body.size() ? body[i + 1] : QChar();
+        if (c != u'\\' || next.isNull()) {
+            text += c;
             continue;
         }
-        const QChar c = body[++i];
-        const auto digits = [&](int most, int base) {
-            qsizetype n = 0;
-            while (n < most && i + 1 + n < body.size()) {
-                const int digit = QChar(body[i + 1 + n]).digitValue();
-                const int letter = QChar(body[i + 1 + n]).toLower().unicode() - u'a' + 10;
-                const int value = digit >= 0 ? digit : letter >= 10 && letter < 16 ? letter : -1;
-                if (value < 0 || value >= base)
-                    break;
-                ++n;
-            }
-            const uint value = n ? body.sliced(i + 1, n).toUInt(nullptr, base) : 0;
-            i += n;
-            return std::pair{n, value};
-        };
-        switch (c.unicode()) {
-        case u'n':
-            text += u'\n';
-            break;
-        case u't':
-            text += u'\t';
-            break;
-        case u'r':
-            text += u'\r';
-            break;
-        case u'a':
-            text += u'\a';
-            break;
-        case u'b':
-            text += u'\b';
-            break;
-        case u'f':
-            text += u'\f';
-            break;
-        case u'v':
-            text += u'\v';
-            break;
-        case u'x':
-        case u'u':
-        case u'U': {
-            const int most = c == u'x' ? (python ? 2 : 8) : c == u'u' ? 4 : 8;
-            const auto [n, value] = digits(most, 16);
-            if (n == 0 || value > 0x10FFFF) {
-                text += u'\\';
-                text += c;
-            } else {
-                text += QString::fromUcs4(reinterpret_cast<const char32_t *>(&value), 1);
-            }
-            break;
+        ++i;
+        if (const qsizetype letter = Letters.indexOf(next); letter >= 0) {
+            text += Meant[letter];
+            continue;
         }
-        default:
-            if (c >= u'0' && c <= u'7') {
-                --i;
-                text += QChar(char16_t(digits(3, 8).second));
-            } else if (c == u'\\' || c == u'"' || c == u'\'' || c == u'?') {
-                text += c;
-            } else {
-                text += u'\\';
-                text += c;
-            }
+        // Digits: up to three in octal; in hexadecimal two for Python's \x, as many as
+        // follow for C's, four for \u and eight for \U.
+        const bool octal = next >= u'0' && next <= u'7';
+        const int most = octal ? 3 : next == u'x' ? (python ? 2 : 8) : next == u'u' ? 4 : 8;
+        const int base = octal ? 8 : 16;
+        const qsizetype from = octal ? i : i + 1;
+        qsizetype n = 0;
+        char32_t value = 0;
+        for (; n < most && from + n < body.size(); ++n) {
+            const int digit = hexDigit(body[from + n]);
+            if (digit < 0 || digit >= base)
+                break;
+            value = value * char32_t(base) + char32_t(digit);
+        }
+        if ((octal || next == u'x' || next == u'u' || next == u'U') && n > 0 && value <= 0x10FFFF) {
+            text += QString::fromUcs4(&value, 1);
+            i = from + n - 1;
+        } else {
+            text += u'\\';
+            text += next;
         }
     }
     return text;
@@ -167,9 +143,9 @@ std::optional<QString> StringLiteralText(QStringView literal, Syntax syntax)
     if (quote == literal.size() || quote > 2 || literal.size() < quote + 2 ||
         literal.back() != literal[quote] || literalEnd(literal, quote, false) != literal.size())
         return {};
+    static const QStringList Prefixes = {QString(), u"u"_qs, u"u8"_qs, u"l"_qs, u"r"_qs, u"f"_qs};
     const QString prefix = literal.first(quote).toString().toLower();
-    if (!prefix.isEmpty() && prefix != u"u" && prefix != u"u8" && prefix != u"l" &&
-        prefix != u"r" && prefix != u"f")
+    if (!Prefixes.contains(prefix))
         return {};
     const QStringView body = literal.sliced(quote + 1, literal.size() - quote - 2);
     return prefix == u"r" ? body.toString() : unescape(body, syntax == Syntax::Python);
