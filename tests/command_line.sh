@@ -83,6 +83,14 @@ check "converter: a code over 7F" 1 '' \
     "^glimra-convert: bad.h:2: glyph 0: 0x80 needs 8 rows; --crop keeps the top 7.$" -- bad.h back.glm
 check "converter: the same, cropped" 0 '' '' -- --crop bad.h cropped.glm
 cmp -s back.glm sample.glm || { echo "FAIL: a refused input changed the output" >&2; failed=1; }
+to=/dev/full check "converter: to a full device" 1 '' \
+    "^glimra-convert: \\(standard output\\): cannot be written.$" -- --to=python sample.glm -
+printf '%s\n' 'STARTFONT 2.1' 'FONT x' 'SIZE 8 75 75' 'FONTBOUNDINGBOX 5 7 0 0' \
+    'CHARS 1' 'STARTCHAR none' 'ENCODING -1' 'SWIDTH 750 0' 'DWIDTH 6 0' 'BBX 5 7 0 0' \
+    'BITMAP' 20 20 20 20 20 20 20 'ENDCHAR' 'ENDFONT' >uncoded.bdf
+check "converter: a glyph without a code" 1 '' \
+    "^glimra-convert: warning: uncoded.bdf: 1 glyphs have no code and were left out.glimra-convert: uncoded.bdf: holds no glyph.$" \
+    -- uncoded.bdf uncoded.glm
 check "converter: a missing input" 1 '' "^glimra-convert: none.glm: cannot be read.$" -- none.glm x.h
 check "converter: a folder that is not there" 1 '' \
     "^glimra-convert: no/x.h: cannot be written.$" -- sample.glm no/x.h

@@ -384,6 +384,31 @@ void TestConvert::reads_data()
                          "GLIMRA_GLYPHS 1\nGLIMRA_GLYPHS_0 \"zz\"\nENDPROPERTIES") +
             one + one + "ENDFONT\n",
         "", {"!in: glyph 0: the font's record of its list is broken"});
+    row("bdf: a record's count that is no number", "bdf",
+        QByteArray(font)
+                .replace("STARTPROPERTIES 4", "STARTPROPERTIES 5")
+                .replace("ENDPROPERTIES", "GLIMRA_GLYPHS \"x\"\nENDPROPERTIES")
+                .replace("CHARS 2", "CHARS 1") +
+            one + "ENDFONT\n",
+        "", {"00 42 7F 40 00|1"});
+    row("bdf: a record that lacks a part", "bdf",
+        QByteArray(font)
+                .replace("STARTPROPERTIES 4", "STARTPROPERTIES 6")
+                .replace("ENDPROPERTIES",
+                         "GLIMRA_GLYPHS 3\nGLIMRA_GLYPHS_0 \"31 A\"\nENDPROPERTIES") +
+            one + "ENDFONT\n",
+        "", {"00 42 7F 40 00|A", "!in: glyph 1: the font's record of its list is broken"});
+    row("bdf: a record of more glyphs than it counts", "bdf",
+        QByteArray(font)
+                .replace("STARTPROPERTIES 4", "STARTPROPERTIES 6")
+                .replace("ENDPROPERTIES",
+                         "GLIMRA_GLYPHS 1\nGLIMRA_GLYPHS_0 \"31 A 31 B\"\nENDPROPERTIES") +
+            one + "ENDFONT\n",
+        "", {"00 42 7F 40 00|A", "!in: glyph 1: the font's record of its list is broken"});
+    if (QFile outline(u"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"_qs);
+        outline.open(QIODevice::ReadOnly))
+        row("bdf: a font of outlines only", "bdf", outline.readAll(), "",
+            {"!in: a font without bitmaps"});
     row("glm: a line too long to be a glyph's", "glm", QByteArray(70000, 'A'), "",
         {"!in:1: glyph 0: the line is too long to be a glyph's"});
     row("glm: a name past the 30th character", "glm",

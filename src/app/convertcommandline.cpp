@@ -24,7 +24,7 @@ ConvertCommandLine misuse(const QString &error)
 
 bool isIdentifier(const QString &text)
 {
-    static const QRegularExpression identifier(u"^[A-Za-z_][A-Za-z0-9_]*$"_qs);
+    const QRegularExpression identifier(u"^[A-Za-z_][A-Za-z0-9_]*$"_qs);
     return identifier.match(text).hasMatch();
 }
 
@@ -97,7 +97,7 @@ ConvertCommandLine parseConvertCommandLine(const QStringList &arguments)
             else
                 options.dot = n;
         } else if (option == u"--cell") {
-            static const QRegularExpression size(u"^([1-9][0-9]{0,3})x([1-9][0-9]{0,3})$"_qs);
+            const QRegularExpression size(u"^([1-9][0-9]{0,3})x([1-9][0-9]{0,3})$"_qs);
             const QRegularExpressionMatch match = size.match(value);
             if (!match.hasMatch())
                 return invalid();

@@ -78,8 +78,10 @@ Outcome Convert(const Conversion &conversion)
     if (!readable)
         return {false, RefusalMessage(conversion.input, {-1, -1, u"cannot be read"_qs}), {}};
     if (refused)
-        return {false, RefusalMessage(conversion.input, *refused), {}};
-    return {false, RefusalMessage(conversion.output, {-1, -1, u"cannot be written"_qs}), {}};
+        return {false, RefusalMessage(conversion.input, *refused), warnings};
+    const QString output =
+        conversion.output == Standard ? u"(standard output)"_qs : conversion.output;
+    return {false, RefusalMessage(output, {-1, -1, u"cannot be written"_qs}), {}};
 }
 
 } // namespace glimra::convert

@@ -103,7 +103,7 @@ public:
             QStringList lines = record.split(u'\n');
             if (lines.last().isEmpty())
                 lines.removeLast();
-            static const QRegularExpression head(u"^cell=(\\d{1,5})x(\\d{1,5}) dot=(\\d{1,5})$"_qs);
+            const QRegularExpression head(u"^cell=(\\d{1,5})x(\\d{1,5}) dot=(\\d{1,5})$"_qs);
             const QRegularExpressionMatch match = head.match(lines.value(0));
             if (!match.hasMatch())
                 return refuse(-1, -1, u"the sheet's record is broken"_qs);

@@ -93,8 +93,8 @@ qsizetype literalEnd(QStringView line, qsizetype from, bool raw)
 /// many digits `\x` takes.
 QString unescape(QStringView body, bool python)
 {
-    static const QString Letters = u"ntrabfv\\\"'?"_qs;
-    static const QString Meant = u"\n\t\r\a\b\f\v\\\"'?"_qs;
+    constexpr QStringView Letters = u"ntrabfv\\\"'?";
+    constexpr QStringView Meant = u"\n\t\r\a\b\f\v\\\"'?";
     QString text;
     for (qsizetype i = 0; i < body.size(); ++i) {
         const QChar c = body[i];
@@ -143,9 +143,9 @@ std::optional<QString> StringLiteralText(QStringView literal, Syntax syntax)
     if (quote == literal.size() || quote > 2 || literal.size() < quote + 2 ||
         literal.back() != literal[quote] || literalEnd(literal, quote, false) != literal.size())
         return {};
-    static const QStringList Prefixes = {QString(), u"u"_qs, u"u8"_qs, u"l"_qs, u"r"_qs, u"f"_qs};
     const QString prefix = literal.first(quote).toString().toLower();
-    if (!Prefixes.contains(prefix))
+    constexpr QStringView Prefixes = u" u u8 l r f ";
+    if (!prefix.isEmpty() && (prefix.contains(u' ') || !Prefixes.contains(u' ' + prefix + u' ')))
         return {};
     const QStringView body = literal.sliced(quote + 1, literal.size() - quote - 2);
     return prefix == u"r" ? body.toString() : unescape(body, syntax == Syntax::Python);
