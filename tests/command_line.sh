@@ -81,6 +81,8 @@ grep -q '^glyphs = \[$' module || { echo "FAIL: no list on standard output" >&2;
 printf 'char g[] = {0, 0, 0,\n0x80, 0};\n' >bad.h
 check "converter: a code over 7F" 1 '' \
     "^glimra-convert: bad.h:2: glyph 0: 0x80 needs 8 rows; --crop keeps the top 7.$" -- bad.h back.glm
+check "converter: the same, from standard input" 1 '' \
+    "^glimra-convert: \\(standard input\\):2: glyph 0: 0x80 needs 8 rows" -- --from=c - back.glm <bad.h
 check "converter: the same, cropped" 0 '' '' -- --crop bad.h cropped.glm
 cmp -s back.glm sample.glm || { echo "FAIL: a refused input changed the output" >&2; failed=1; }
 to=/dev/full check "converter: to a full device" 1 '' \

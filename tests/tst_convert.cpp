@@ -20,7 +20,7 @@ using namespace glimra::convert;
 namespace {
 
 /// "7F 08 08 08 7F|H" for each glyph read, or "!" and the refusal as the program says it.
-QStringList readAll(Format format, QByteArray bytes, const Options &options)
+QStringList readAll(Format format, QByteArray bytes, const Options &options, int most = -1)
 {
     QBuffer input(&bytes);
     input.open(QIODevice::ReadOnly);
@@ -31,10 +31,11 @@ QStringList readAll(Format format, QByteArray bytes, const Options &options)
         for (const quint8 code : glyph.codes)
             codes << QString::number(code, 16).toUpper().rightJustified(2, u'0');
         glyphs << codes.join(u' ') + u'|' + glyph.name;
-        return true;
+        return glyphs.size() != most;
     });
     if (!whole)
-        glyphs << u'!' + RefusalMessage(u"in"_qs, reader->refusal().value_or(Refusal{}));
+        glyphs << u'!' + RefusalMessage(u"in"_qs,
+                                        reader->refusal().value_or(Refusal{-1, -1, u"stopped"_qs}));
     for (const QString &warning : reader->warnings())
         glyphs << u'?' + warning;
     return glyphs;
@@ -123,6 +124,8 @@ private slots:
     void commandLine();
     void reads_data();
     void reads();
+    void aReaderStopsWhenTold_data();
+    void aReaderStopsWhenTold();
     void aRefusedInputLeavesTheOutputAsItWas_data();
     void aRefusedInputLeavesTheOutputAsItWas();
     void programsTakeWhatIsWritten();
@@ -362,6 +365,11 @@ void TestConvert::reads_data()
     row("C: a hexadecimal escape takes every digit", "c",
         "char g[] = {0, 0, 0, 0, 0, /* L\"\\x414\" */\n0, 0, 0, 0, 0, // x\"no\"\n};", "",
         {"00 00 00 00 00|Д", "00 00 00 00 00|x\"no\""});
+    row("C: lines that end in CR LF, and a number past any", "c",
+        "char g[] = {1, 2, 3, 4, 5,\r\n99999999999999999999999};\r\n", "",
+        {"01 02 03 04 05|0", "!in:2: glyph 1: '99999999999999999999999' is not a number"});
+    row("Python: an assignment that ends its line", "python", "x =\ny = [1, 2, 3, 4, 5]", "",
+        {"01 02 03 04 05|0"});
     row("Python: numbers of every base", "python", "G = [0o17, 0B11, 0x1_0, 0, 00]", "",
         {"0F 03 10 00 00|0"});
     row("Python: a decimal with a leading zero", "python", "G = [0123, 0, 0, 0, 0]", "",
@@ -423,6 +431,47 @@ void TestConvert::reads()
     QFETCH(QString, options);
     QFETCH(QStringList, read);
     QCOMPARE(readAll(*FormatNamed(format), input, optionsOf(options)), read);
+}
+
+void TestConvert::aReaderStopsWhenTold_data()
+{
+    // Two glyphs in each format; the taker stops the reading at the first.
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("options");
+    QList<Glyph> two = {{{1, 2, 3, 4, 5}, u"A"_qs}, {{6, 7, 8, 9, 10}, u"B"_qs}};
+    for (const char *format : {"glm", "c", "python", "bdf", "png"}) {
+        QByteArray bytes;
+        Options named;
+        named.name = u"g"_qs;
+        const std::unique_ptr<GlyphWriter> writer =
+            MakeWriter(*FormatNamed(QString::fromLatin1(format)), named);
+        const auto put = [&](QByteArrayView piece) {
+            bytes += piece;
+            return true;
+        };
+        for (const Glyph &glyph : two)
+            writer->write(glyph, put);
+        writer->finish(put);
+        QTest::newRow(format) << format << bytes << "";
+    }
+    QTest::newRow("a picture cut into cells")
+        << "png"
+        << pictureOf({"01 02 03 04 05", "00 00 00 00 00", "06 07 08 09 0A"}, QSize(5, 7), 1, 3)
+        << "cell=5x7";
+    QTest::newRow("a C comment that names")
+        << "c" << QByteArray("g = {1, 2, 3, 4, 5, // A\n6, 7, 8, 9, 10};") << "";
+}
+
+void TestConvert::aReaderStopsWhenTold()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, options);
+    const QStringList read = readAll(*FormatNamed(format), input, optionsOf(options), 1);
+    QCOMPARE(read.size(), 2);
+    QVERIFY(read[0].startsWith(u"01 02 03 04 05|"_qs));
+    QCOMPARE(read[1], u"!in: stopped"_qs);
 }
 
 void TestConvert::aRefusedInputLeavesTheOutputAsItWas_data()
