@@ -157,6 +157,8 @@ void TestConvert::commandLine_data()
         "pcf python columns _b");
     row("a name made from the output's", {"a.glm", "My Font-2.bdf"}, "glm bdf columns My_Font_2");
     row("a leading digit", {"a.glm", "5x7.h"}, "glm c columns _5x7");
+    row("a name of other letters", {"a.glm", "漢字.h"}, "glm c columns __");
+    row("a name of nothing", {"a.glm", ".py"}, "glm python columns glyphs");
     row("an unknown option", {"--frob", "a.glm", "b.h"}, "unrecognized option '--frob'");
     row("an unknown short option", {"-q", "a.glm", "b.h"}, "invalid option -- 'q'");
     row("a value missing", {"a.glm", "b.h", "--from"}, "option '--from' requires an argument");
@@ -309,6 +311,13 @@ void TestConvert::reads_data()
                             "BBX 6 8 0 -1\nBITMAP\nFC\n00\n00\n00\n00\n00\n00\n84\nENDCHAR\n";
     row("bdf: another program's font, by code point", "bdf", font + wide + one + "ENDFONT\n",
         "crop", {"00 42 7F 40 00|1", "01 01 01 01 01|U+20AC"});
+    const QByteArray left = "STARTCHAR left\nENCODING 50\nSWIDTH 750 0\nDWIDTH 6 0\n"
+                            "BBX 2 8 -1 0\nBITMAP\nC0\n00\n00\n00\n00\n00\n00\n40\nENDCHAR\n";
+    row("bdf: a glyph beyond its box, cropped", "bdf", font + one + left + "ENDFONT\n", "crop",
+        {"00 42 7F 40 00|1", "40 00 00 00 00|2"});
+    row("bdf: a glyph beyond its box", "bdf", font + one + left + "ENDFONT\n", "",
+        {"00 42 7F 40 00|1",
+         "!in: glyph 1: U+0032 is 2 x 8 dots; --crop keeps the top-left 5 x 7"});
     row("bdf: a glyph too large", "bdf", font + one + wide + "ENDFONT\n", "",
         {"00 42 7F 40 00|1",
          "!in: glyph 1: U+20AC is 6 x 8 dots; --crop keeps the top-left 5 x 7"});
@@ -324,6 +333,8 @@ void TestConvert::reads_data()
     row("png: a little darker than half grey is a dot", "png",
         pictureOf({"01 00 00 00 00"}, QSize(5, 7), 1, 1, qRgb(0x7F, 0x7F, 0x7F)), "cell=5x7",
         {"7F 7F 7F 7F 7F|0"});
+    row("png: cells too low for the dots", "png", pictureOf(drawn, QSize(9, 6), 1, 3), "cell=9x6",
+        {"!in: cells of 9 x 6 pixels do not hold 5 x 7 dots of 1"});
     row("png: cells too small for the dots", "png", pictureOf(drawn, QSize(9, 9), 2, 3),
         "cell=9x9 dot=2", {"!in: cells of 9 x 9 pixels do not hold 5 x 7 dots of 2"});
     row("png: another program's picture, uncut", "png", pictureOf(drawn, QSize(6, 9), 1, 3), "",
@@ -362,6 +373,12 @@ void TestConvert::reads_data()
         "",
         {"00 00 00 00 00|A", "00 00 00 00 00|BAAあ'\"", "00 00 00 00 00|C",
          "00 00 00 00 00|D\\q\\xZZ"});
+    row("C: comments that are no single literal", "c",
+        "g = {0, 0, 0, 0, 0, /* \"a\" \"b\" */\n0, 0, 0, 0, 0, /* abc\"x\" */\n"
+        "0, 0, 0, 0, 0, /* q\"x\" */\n0, 0, 0, 0, 0, /* \"open */\n0, 0, 0, 0, 0, // r\"\\x\"\n};",
+        "",
+        {"00 00 00 00 00|\"a\" \"b\"", "00 00 00 00 00|abc\"x\"", "00 00 00 00 00|q\"x\"",
+         "00 00 00 00 00|\"open", "00 00 00 00 00|\\x"});
     row("C: a hexadecimal escape takes every digit", "c",
         "char g[] = {0, 0, 0, 0, 0, /* L\"\\x414\" */\n0, 0, 0, 0, 0, // x\"no\"\n};", "",
         {"00 00 00 00 00|Д", "00 00 00 00 00|x\"no\""});
