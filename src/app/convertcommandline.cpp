@@ -59,11 +59,10 @@ ConvertCommandLine parseConvertCommandLine(const QStringList &arguments)
             options.crop = true;
             continue;
         }
-        QString option = argument.section(u'=', 0, 0);
-        static const QStringList withValue = {u"--from"_qs, u"--to"_qs,    u"--layout"_qs,
-                                              u"--name"_qs, u"--array"_qs, u"--columns"_qs,
-                                              u"--cell"_qs, u"--dot"_qs};
-        if (!withValue.contains(option))
+        const QString option = argument.section(u'=', 0, 0);
+        constexpr QStringView WithValue =
+            u" --from --to --layout --name --array --columns --cell --dot ";
+        if (!WithValue.contains(u' ' + option + u' '))
             return misuse(argument.startsWith(u"--")
                               ? u"unrecognized option '%1'"_qs.arg(argument)
                               : u"invalid option -- '%1'"_qs.arg(argument.mid(1)));

@@ -31,7 +31,7 @@ public:
         if (!codes)
             return false;
         const qsizetype count = qsizetype(m_glyphs.size());
-        QList<QByteArray> record{""};
+        QList<QByteArray> record(1);
         for (qsizetype i = 0; i < count; ++i) {
             const QByteArray entry =
                 RecordEntry(codes->at(std::size_t(i)), m_glyphs[std::size_t(i)].name);

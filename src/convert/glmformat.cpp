@@ -93,8 +93,8 @@ public:
         GlyphEntry entry{{}, glyph.name};
         for (int column = 0; column < ColumnCount; ++column)
             entry.codes[column] = FormatColumnCode(glyph.codes[column]);
-        const std::optional<QByteArray> line = cp932::encode(FormatFileLine(entry));
-        return line && put(*line + "\r\n");
+        const std::optional<QByteArray> line = cp932::encode(FormatFileLine(entry) + u"\r\n"_qs);
+        return line && put(*line);
     }
     bool finish(const PutPiece &) override { return true; }
 };

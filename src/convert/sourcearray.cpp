@@ -144,8 +144,9 @@ std::optional<QString> StringLiteralText(QStringView literal, Syntax syntax)
         literal.back() != literal[quote] || literalEnd(literal, quote, false) != literal.size())
         return {};
     const QString prefix = literal.first(quote).toString().toLower();
-    constexpr QStringView Prefixes = u" u u8 l r f ";
-    if (!prefix.isEmpty() && (prefix.contains(u' ') || !Prefixes.contains(u' ' + prefix + u' ')))
+    // No prefix, or one of these: two spaces stand for none.
+    constexpr QStringView Prefixes = u"  u u8 l r f ";
+    if (!Prefixes.contains(u' ' + prefix + u' '))
         return {};
     const QStringView body = literal.sliced(quote + 1, literal.size() - quote - 2);
     return prefix == u"r" ? body.toString() : unescape(body, syntax == Syntax::Python);
