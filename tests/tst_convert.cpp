@@ -129,6 +129,8 @@ private slots:
     void aRefusedInputLeavesTheOutputAsItWas_data();
     void aRefusedInputLeavesTheOutputAsItWas();
     void programsTakeWhatIsWritten();
+    void namesAreWrittenAsLiterals_data();
+    void namesAreWrittenAsLiterals();
     void fontsOfOtherProgramsAreRead();
     void everyFormatGivesTheListBack();
 
@@ -522,6 +524,32 @@ void TestConvert::aRefusedInputLeavesTheOutputAsItWas()
     const QString nowhere = path("missing/out.glm");
     writeFileBytes(path("in.glm"), old);
     QCOMPARE(convertFile(path("in.glm"), nowhere).message, nowhere + u": cannot be written"_qs);
+}
+
+void TestConvert::namesAreWrittenAsLiterals_data()
+{
+    // A glyph file's name may hold a tab; each language writes what gives it back.
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("c") << "c"
+                       << QByteArray("{0x00, 0x00, 0x00, 0x00, 0x00}, /* \"a\\011*\\057\\\\\" */");
+    QTest::newRow("python") << "python"
+                            << QByteArray("(\"a\\x09*/\\\\\", b\"\\x00\\x00\\x00\\x00\\x00\"),");
+}
+
+void TestConvert::namesAreWrittenAsLiterals()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, line);
+    QByteArray written;
+    Options named;
+    named.name = u"g"_qs;
+    const std::unique_ptr<GlyphWriter> writer = MakeWriter(*FormatNamed(format), named);
+    QVERIFY(writer->write({{}, u"a\t*/\\"_qs}, [&](QByteArrayView piece) {
+        written += piece;
+        return true;
+    }));
+    QVERIFY2(written.contains(line), written.constData());
 }
 
 void TestConvert::programsTakeWhatIsWritten()
