@@ -4,7 +4,7 @@
 # Usage: scripts/bench.sh [entries [converter-entries]]   (100000 and 1000000 by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh time
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DGLIMRA_TESTS=OFF -DGLIMRA_BENCH=ON \
     >/dev/null
 cmake --build build-bench --parallel "$(nproc)" \
