@@ -4,6 +4,7 @@
 #include "convert/fontrecord.h"
 #include "convert/formats.h"
 
+#include <charconv>
 #include <QSet>
 
 namespace glimra::convert {
@@ -71,22 +72,36 @@ FONT_DESCENT 0
         for (qsizetype part = 0; part < record.size(); ++part)
             block += RecordProperty(part) + " \"" + record[part] + "\"\n";
         block += "ENDPROPERTIES\nCHARS " + QByteArray::number(count) + '\n';
+        // Made in a buffer of its own, a glyph at a time: a million glyphs must cost little
+        // more than their bytes.
+        constexpr char Digits[] = "0123456789ABCDEF";
         for (qsizetype i = 0; i < count; ++i) {
             const Glyph &glyph = m_glyphs[std::size_t(i)];
             const char32_t code = codes->at(std::size_t(i));
-            block += "STARTCHAR U+" +
-                     QByteArray::number(code, 16).toUpper().rightJustified(4, '0') + "\nENCODING " +
-                     QByteArray::number(code) + "\nSWIDTH 823 0\nDWIDTH 6 0\nBBX 5 7 0 0\nBITMAP\n";
+            char hex[9];
+            int digits = 0;
+            for (int shift = 20; shift >= 0; shift -= 4)
+                if (shift < 16 || code >> shift)
+                    hex[digits++] = Digits[code >> shift & 15];
+            block.append("STARTCHAR U+").append(hex, digits).append("\nENCODING ");
+            char decimal[12];
+            const auto end = std::to_chars(decimal, decimal + sizeof decimal, quint32(code)).ptr;
+            block.append(decimal, end - decimal)
+                .append("\nSWIDTH 823 0\nDWIDTH 6 0\nBBX 5 7 0 0\nBITMAP\n");
             for (int row = 0; row < RowCount; ++row) {
                 int bits = 0;
                 for (int column = 0; column < ColumnCount; ++column)
                     if (glyph.codes[column] >> row & 1)
                         bits |= 0x80 >> column;
-                block += QByteArray::number(bits, 16).toUpper().rightJustified(2, '0') + '\n';
+                const char line[] = {Digits[bits >> 4], Digits[bits & 15], '\n'};
+                block.append(line, 3);
             }
             block += "ENDCHAR\n";
-            if (block.size() > 64 * 1024 && !put(std::exchange(block, {})))
-                return false;
+            if (block.size() > 64 * 1024) {
+                if (!put(block))
+                    return false;
+                block.resize(0);
+            }
         }
         return put(block + "ENDFONT\n");
     }

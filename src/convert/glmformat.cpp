@@ -85,18 +85,30 @@ private:
     const Options &m_options;
 };
 
+/// Writes the lines that the editor's Save writes (`FormatFileLine`, in code page 932), made
+/// in bytes: the codes and the separators are ASCII, which code page 932 keeps as it is.
 class GlmWriter : public GlyphWriter
 {
 public:
     bool write(const Glyph &glyph, const PutPiece &put) override
     {
-        GlyphEntry entry{{}, glyph.name};
-        for (int column = 0; column < ColumnCount; ++column)
-            entry.codes[column] = FormatColumnCode(glyph.codes[column]);
-        const std::optional<QByteArray> line = cp932::encode(FormatFileLine(entry) + u"\r\n"_qs);
-        return line && put(*line);
+        constexpr char Digits[] = "0123456789ABCDEF";
+        m_line.resize(0);
+        for (const quint8 code : glyph.codes) {
+            m_line += Digits[code >> 4];
+            m_line += Digits[code & 15];
+            m_line += ',';
+        }
+        const std::optional<QByteArray> name = cp932::encode(glyph.name);
+        if (!name)
+            return false;
+        m_line += '"' + *name + "\"\r\n";
+        return put(m_line);
     }
     bool finish(const PutPiece &) override { return true; }
+
+private:
+    QByteArray m_line;
 };
 
 } // namespace

@@ -43,7 +43,7 @@ std::optional<quint64> numberValue(QStringView text, Syntax syntax)
     const char16_t separator = syntax == Syntax::C ? u'\'' : u'_';
     qsizetype end = text.size();
     if (syntax == Syntax::C)
-        while (end > 0 && (text[end - 1].toLower() == u'u' || text[end - 1].toLower() == u'l'))
+        while (end > 0 && QStringView(u"uUlL").contains(text[end - 1]))
             --end;
     int base = 10;
     qsizetype at = 0;
@@ -137,6 +137,11 @@ QString unescape(QStringView body, bool python)
 
 std::optional<QString> StringLiteralText(QStringView literal, Syntax syntax)
 {
+    // Most names are written plainly: quotes round text without escapes.
+    if (literal.size() >= 2 && literal.front() == u'"' && literal.back() == u'"' &&
+        !literal.sliced(1, literal.size() - 2).contains(u'\\') &&
+        !literal.sliced(1, literal.size() - 2).contains(u'"'))
+        return literal.sliced(1, literal.size() - 2).toString();
     qsizetype quote = 0;
     while (quote < literal.size() && literal[quote] != u'"' && literal[quote] != u'\'')
         ++quote;
@@ -267,8 +272,7 @@ bool SourceArrayReader::scanLine(QStringView line)
         } else if ((m_syntax == Syntax::C && c == u'/' && at(i + 1) == u'/') ||
                    (m_syntax == Syntax::Python && c == u'#')) {
             m_commentLine = m_line;
-            m_comment = line.sliced(i + (c == u'#' ? 1 : 2)).toString();
-            if (!onToken({Token::Comment, m_comment}))
+            if (!onToken({Token::Comment, line.sliced(i + (c == u'#' ? 1 : 2))}))
                 return false;
             break;
         } else if (startsWord(c) || c == u'"' || c == u'\'') {
@@ -396,9 +400,9 @@ bool SourceArrayReader::onArrayToken(const Token &token)
         return true;
     case Token::Comment:
         if (m_pending && m_commentLine == m_pendingLine) {
-            const QString text = token.text.trimmed().toString();
+            const QStringView text = token.text.trimmed();
             const std::optional<QString> literal = StringLiteralText(text, m_syntax);
-            m_pending->name = GlyphName(literal ? *literal : text, m_glyphs);
+            m_pending->name = GlyphName(literal ? QStringView(*literal) : text, m_glyphs);
         }
         return true;
     case Token::Identifier:
