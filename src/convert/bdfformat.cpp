@@ -5,6 +5,7 @@
 #include "convert/formats.h"
 
 #include <charconv>
+#include <deque>
 #include <QSet>
 
 namespace glimra::convert {
@@ -115,10 +116,15 @@ private:
         std::vector<char32_t> codes(m_glyphs.size(), 0);
         QSet<char32_t> taken;
         for (std::size_t i = 0; i < m_glyphs.size(); ++i) {
-            const QList<uint> name = m_glyphs[i].name.toUcs4();
-            if (name.size() == 1 && !taken.contains(name[0])) {
-                codes[i] = name[0];
-                taken.insert(name[0]);
+            const QString &name = m_glyphs[i].name;
+            const char32_t character =
+                name.size() == 1 ? name[0].unicode()
+                : name.size() == 2 && name[0].isHighSurrogate() && name[1].isLowSurrogate()
+                    ? QChar::surrogateToUcs4(name[0], name[1])
+                    : 0;
+            if (character != 0 && !taken.contains(character)) {
+                codes[i] = character;
+                taken.insert(character);
             }
         }
         char32_t next = FirstPrivateUse;
@@ -135,7 +141,7 @@ private:
     }
 
     QString m_family;
-    std::vector<Glyph> m_glyphs;
+    std::deque<Glyph> m_glyphs; // grown without moving what it holds
 };
 
 } // namespace
