@@ -5,7 +5,6 @@
 #include "convert/formats.h"
 
 #include <charconv>
-#include <deque>
 #include <QSet>
 
 namespace glimra::convert {
@@ -23,7 +22,16 @@ public:
 
     bool write(const Glyph &glyph, const PutPiece &) override
     {
-        m_glyphs.push_back(glyph);
+        // Kept as bytes, not as glyphs: a million names would each be an allocation.
+        m_codes.push_back(glyph.codes);
+        m_names += RecordName(glyph.name);
+        m_nameEnds.push_back(m_names.size());
+        const QString &name = glyph.name;
+        m_characters.push_back(name.size() == 1 ? name[0].unicode()
+                               : name.size() == 2 && name[0].isHighSurrogate() &&
+                                       name[1].isLowSurrogate()
+                                   ? QChar::surrogateToUcs4(name[0], name[1])
+                                   : 0);
         return true;
     }
 
@@ -32,11 +40,13 @@ public:
         const std::optional<std::vector<char32_t>> codes = codePoints();
         if (!codes)
             return false;
-        const qsizetype count = qsizetype(m_glyphs.size());
+        const qsizetype count = qsizetype(m_codes.size());
         QList<QByteArray> record(1);
         for (qsizetype i = 0; i < count; ++i) {
-            const QByteArray entry =
-                RecordEntry(codes->at(std::size_t(i)), m_glyphs[std::size_t(i)].name);
+            const qsizetype start = i ? m_nameEnds[std::size_t(i) - 1] : 0;
+            const QByteArray entry = RecordEntry(
+                codes->at(std::size_t(i)),
+                QByteArrayView(m_names).sliced(start, m_nameEnds[std::size_t(i)] - start));
             if (!record.last().isEmpty() &&
                 record.last().size() + 1 + entry.size() > LongestRecordValue)
                 record.append(QByteArray());
@@ -77,7 +87,7 @@ FONT_DESCENT 0
         // more than their bytes.
         constexpr char Digits[] = "0123456789ABCDEF";
         for (qsizetype i = 0; i < count; ++i) {
-            const Glyph &glyph = m_glyphs[std::size_t(i)];
+            const std::array<quint8, ColumnCount> &columns = m_codes[std::size_t(i)];
             const char32_t code = codes->at(std::size_t(i));
             char hex[9];
             int digits = 0;
@@ -92,7 +102,7 @@ FONT_DESCENT 0
             for (int row = 0; row < RowCount; ++row) {
                 int bits = 0;
                 for (int column = 0; column < ColumnCount; ++column)
-                    if (glyph.codes[column] >> row & 1)
+                    if (columns[column] >> row & 1)
                         bits |= 0x80 >> column;
                 const char line[] = {Digits[bits >> 4], Digits[bits & 15], '\n'};
                 block.append(line, 3);
@@ -113,15 +123,10 @@ private:
     /// there are more glyphs than code points.
     std::optional<std::vector<char32_t>> codePoints() const
     {
-        std::vector<char32_t> codes(m_glyphs.size(), 0);
+        std::vector<char32_t> codes(m_characters.size(), 0);
         QSet<char32_t> taken;
-        for (std::size_t i = 0; i < m_glyphs.size(); ++i) {
-            const QString &name = m_glyphs[i].name;
-            const char32_t character =
-                name.size() == 1 ? name[0].unicode()
-                : name.size() == 2 && name[0].isHighSurrogate() && name[1].isLowSurrogate()
-                    ? QChar::surrogateToUcs4(name[0], name[1])
-                    : 0;
+        for (std::size_t i = 0; i < m_characters.size(); ++i) {
+            const char32_t character = m_characters[i];
             if (character != 0 && !taken.contains(character)) {
                 codes[i] = character;
                 taken.insert(character);
@@ -141,7 +146,10 @@ private:
     }
 
     QString m_family;
-    std::deque<Glyph> m_glyphs; // grown without moving what it holds
+    std::vector<std::array<quint8, ColumnCount>> m_codes;
+    QByteArray m_names;                 // each as the record holds it, one after another
+    std::vector<qsizetype> m_nameEnds;  // where each name ends in m_names
+    std::vector<char32_t> m_characters; // a name's one character, or 0
 };
 
 } // namespace

@@ -20,11 +20,20 @@ inline QByteArray RecordProperty(qsizetype part)
     return "GLIMRA_GLYPHS_" + QByteArray::number(part);
 }
 
-/// "0048 H": the name percent-encoded, for a font's properties are ASCII and the entries
-/// stand apart by spaces.
-inline QByteArray RecordEntry(char32_t code, const QString &name)
+/// A name as the record holds it: percent-encoded, for a font's properties are ASCII and the
+/// entries stand apart by spaces.
+inline QByteArray RecordName(const QString &name)
 {
-    return QByteArray::number(code, 16).toUpper() + ' ' + QUrl::toPercentEncoding(name);
+    return QUrl::toPercentEncoding(name);
+}
+
+/// "0048 H": the code point and the name as `RecordName` gave it.
+inline QByteArray RecordEntry(char32_t code, QByteArrayView recordName)
+{
+    QByteArray entry = QByteArray::number(code, 16).toUpper();
+    entry += ' ';
+    entry += recordName;
+    return entry;
 }
 
 struct RecordedGlyph
