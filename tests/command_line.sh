@@ -52,6 +52,10 @@ check "an unknown option" 2 '' "^glimra-editor: unrecognized option '--frobnicat
 check "an unknown short option" 2 '' "^glimra-editor: invalid option -- 'q'.$usage" -- -q a.glm
 errors_to=/dev/full check "a misuse with nowhere to tell it" 2 '' '' -- --frobnicate
 check "two files" 2 '' "^glimra-editor: extra operand 'b.glm'.$usage.$try" -- a.glm b.glm
+check "a Qt option without its value" 2 '' "^glimra-editor: option '-platform' requires an argument.$usage" \
+    -- -platform
+check "a file after --, and one before" 2 '' "^glimra-editor: extra operand '-b.glm'.$usage" \
+    -- a.glm -- -b.glm
 
 program="$converter"
 cd "$work"
