@@ -3,6 +3,7 @@
 // as it wrote, in one go each, on the disk before the clock stops, as the safe replace is.
 // Then its peak memory on ten times the entries, which streaming keeps flat.
 // Usage: bench_convert path/to/glimra-convert [entries]   (1,000,000 by default)
+#include "bigfile.h"
 #include "files/cp932codec.h"
 
 #include <algorithm>
@@ -21,26 +22,6 @@ extern char **environ;
 namespace {
 
 using namespace glimra;
-
-// A glyph file of `count` lines like those users keep, half of them with Japanese names.
-bool writeGlyphFile(const QString &path, int count)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i) {
-        bytes +=
-            *cp932::encode(i % 2 ? QStringLiteral("01,02,03,04,05,\"glyph%1\"\r\n").arg(i)
-                                 : QStringLiteral("7F,08,08,08,7F,\"外字の名前%1\"\r\n").arg(i));
-        if (bytes.size() > 1 << 20 || i == count - 1) {
-            if (file.write(bytes) != bytes.size())
-                return false;
-            bytes.clear();
-        }
-    }
-    return file.flush() && ::fsync(file.handle()) == 0;
-}
 
 /// One run of the program as a process of its own: how long it took, or -1 when it failed.
 double run(const QString &program, const QStringList &arguments)
@@ -109,7 +90,7 @@ int main(int argc, char *argv[])
     const int count = argc > 2 ? std::atoi(argv[2]) : 1000000;
     QTemporaryDir folder;
     const auto path = [&](const char *name) { return folder.filePath(QString::fromLatin1(name)); };
-    if (!writeGlyphFile(path("list.glm"), count) ||
+    if (!writeBigFile(path("list.glm"), count) ||
         run(converter, {path("list.glm"), path("list.h")}) < 0)
         return 1;
 
@@ -140,7 +121,7 @@ int main(int argc, char *argv[])
     }
     // Memory: the same conversion on ten times the entries.
     const long small = peakKiB(converter, {path("list.glm"), path("out.h")}, path("rss"));
-    if (!writeGlyphFile(path("big.glm"), count * 10))
+    if (!writeBigFile(path("big.glm"), count * 10))
         return 1;
     const long big = peakKiB(converter, {path("big.glm"), path("out.h")}, path("rss"));
     const double growth = double(big) / double(small);

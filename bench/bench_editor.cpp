@@ -5,6 +5,7 @@
 // 10,000,000 entries on, the figures that must grow linearly are set against a run at
 // 1,000,000, made by the same program with --scale.
 #include "app/editor.h"
+#include "bigfile.h"
 #include "core/platformservices.h"
 #include "files/cp932codec.h"
 #include "files/fileline.h"
@@ -81,27 +82,6 @@ qint64 heapBytes()
 {
     const struct mallinfo2 info = mallinfo2();
     return qint64(info.uordblks + info.hblkhd);
-}
-
-// A glyph file of `count` lines like those users keep, half of them with Japanese names.
-bool writeBigFile(const QString &path, int count)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i) {
-        bytes +=
-            *cp932::encode(i % 2 ? QStringLiteral("01,02,03,04,05,\"glyph%1\"\r\n").arg(i)
-                                 : QStringLiteral("7F,08,08,08,7F,\"外字の名前%1\"\r\n").arg(i));
-        if (bytes.size() > 1 << 20 || i == count - 1) {
-            if (file.write(bytes) != bytes.size())
-                return false;
-            bytes.clear();
-        }
-    }
-    // On the disk before anything is timed: its write-back would otherwise slow the Saves.
-    return file.flush() && ::fsync(file.handle()) == 0;
 }
 
 void press(QWidget *widget, Qt::Key key)
